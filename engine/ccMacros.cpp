@@ -1,0 +1,3 @@
+#include "ccMacros.h"
+
+float ccContentScaleFactor = 1.0f;
