@@ -1,0 +1,332 @@
+#include "CCScheduler.h"
+
+#include <utlist.h>
+
+#include <vector>
+
+#include "CCTimer.h"
+#include "ccMacros.h"
+
+namespace {
+CCScheduler* gSharedScheduler = nullptr;
+}
+
+CCScheduler* CCScheduler::sharedScheduler() {
+    if (!gSharedScheduler) {
+        gSharedScheduler = new CCScheduler;
+        gSharedScheduler->init();
+    }
+    return gSharedScheduler;
+}
+
+void CCScheduler::purgeSharedScheduler() {
+    if (CCScheduler* scheduler = gSharedScheduler) {
+        gSharedScheduler = nullptr;
+        scheduler->release();
+    }
+}
+
+CCScheduler::CCScheduler() { CCAssertSingleton(gSharedScheduler); }
+
+CCScheduler::~CCScheduler() {
+    unscheduleAllSelectors();
+    if (gSharedScheduler == this) gSharedScheduler = nullptr;
+}
+
+bool CCScheduler::init() {
+    timeScale_ = 1.0f;
+    return true;
+}
+
+// ---- per-frame updates ----
+
+void CCScheduler::addUpdateHashEntry(listEntry** list, listEntry* entry, CCObject* target) {
+    auto* element = new hashUpdateEntry;
+    element->list = list;
+    element->entry = entry;
+    element->target = target;
+    HASH_ADD_PTR(hashForUpdates, target, element);
+}
+
+void CCScheduler::priorityIn(listEntry** list, CCObject* target, int priority, bool paused) {
+    auto* entry = new listEntry;
+    entry->target = target;
+    entry->priority = priority;
+    entry->paused = paused;
+    target->retain();
+
+    listEntry* before = nullptr;
+    for (listEntry* e = *list; e; e = e->next) {
+        if (priority < e->priority) {
+            before = e;
+            break;
+        }
+    }
+    if (!before) {
+        DL_APPEND(*list, entry);
+    } else if (before == *list) {
+        DL_PREPEND(*list, entry);
+    } else {
+        DL_PREPEND_ELEM(*list, before, entry);
+    }
+    addUpdateHashEntry(list, entry, target);
+}
+
+void CCScheduler::appendIn(listEntry** list, CCObject* target, bool paused) {
+    auto* entry = new listEntry;
+    entry->target = target;
+    entry->paused = paused;
+    target->retain();
+    DL_APPEND(*list, entry);
+    addUpdateHashEntry(list, entry, target);
+}
+
+void CCScheduler::scheduleUpdateForTarget(CCObject* target, int priority, bool paused) {
+    CCAssert(target != nullptr, "Argument target must be non-nil");
+    hashUpdateEntry* existing = nullptr;
+    HASH_FIND_PTR(hashForUpdates, &target, existing);
+    if (existing) {
+        // A second list entry for one target would be unreachable through the table and
+        // could be freed under a walk; the first registration stays as it is.
+        CCLog("CCScheduler: target is already scheduled for updates; the new registration is ignored");
+        return;
+    }
+    if (priority == 0) {
+        appendIn(&updates0, target, paused);
+    } else if (priority < 0) {
+        priorityIn(&updatesNeg, target, priority, paused);
+    } else {
+        priorityIn(&updatesPos, target, priority, paused);
+    }
+}
+
+void CCScheduler::removeUpdateEntry(listEntry** list, listEntry* entry) {
+    CCObject* target = entry->target;
+    DL_DELETE(*list, entry);
+    delete entry;
+    // Last: the target's destructor may come back to the scheduler.
+    target->release();
+}
+
+void CCScheduler::unscheduleUpdateForTarget(CCObject* target) {
+    if (!target) return;
+    hashUpdateEntry* element = nullptr;
+    HASH_FIND_PTR(hashForUpdates, &target, element);
+    if (!element) return;
+    listEntry** list = element->list;
+    listEntry* entry = element->entry;
+    HASH_DEL(hashForUpdates, element);
+    delete element;
+    if (updateWalkDepth_ > 0) {
+        // The walk may hold this entry as its next one: free it when the walk is over.
+        entry->markedForDeletion = true;
+        updateEntriesDeleted_ = true;
+    } else {
+        removeUpdateEntry(list, entry);
+    }
+}
+
+void CCScheduler::walkUpdates(listEntry* list, ccTime dt) {
+    for (listEntry* entry = list; entry;) {
+        listEntry* next = entry->next;
+        if (!entry->paused && !entry->markedForDeletion) entry->target->update(dt);
+        entry = next;
+    }
+}
+
+void CCScheduler::purgeDeletedUpdates() {
+    if (!updateEntriesDeleted_ || updateWalkDepth_ > 0) return;
+    updateEntriesDeleted_ = false;
+    std::vector<CCObject*> released;
+    for (listEntry** list : {&updatesNeg, &updates0, &updatesPos}) {
+        for (listEntry* entry = *list; entry;) {
+            listEntry* next = entry->next;
+            if (entry->markedForDeletion) {
+                released.push_back(entry->target);
+                DL_DELETE(*list, entry);
+                delete entry;
+            }
+            entry = next;
+        }
+    }
+    for (CCObject* target : released) target->release();
+}
+
+// ---- selector timers ----
+
+void CCScheduler::scheduleSelector(SEL_SCHEDULE selector, CCObject* target, ccTime interval, bool paused) {
+    CCAssert(bool(selector), "Argument selector must be non-nil");
+    CCAssert(target != nullptr, "Argument target must be non-nil");
+
+    hashSelectorEntry* element = nullptr;
+    HASH_FIND_PTR(hashForSelectors, &target, element);
+    if (!element) {
+        element = new hashSelectorEntry;
+        element->target = target;
+        element->paused = paused;
+        target->retain();
+        HASH_ADD_PTR(hashForSelectors, target, element);
+    } else {
+        CCAssert(element->paused == paused,
+                 "CCScheduler. Trying to schedule a selector with a pause value different than the target");
+    }
+
+    if (!element->timers) {
+        element->timers = ccArrayNew(10);
+    } else {
+        for (unsigned i = 0; i < element->timers->num; i++) {
+            auto* timer = static_cast<CCTimer*>(element->timers->arr[i]);
+            if (timer->selector() == selector) {
+                timer->setInterval(interval);
+                return;
+            }
+        }
+    }
+    ccArrayEnsureExtraCapacity(element->timers, 1);
+    CCTimer* timer = ccNew<CCTimer>([&](CCTimer* t) { return t->initWithTarget(target, selector, interval); });
+    ccArrayAppendObject(element->timers, timer);
+    timer->release();
+}
+
+void CCScheduler::removeHashElement(hashSelectorEntry* element) {
+    CCObject* target = element->target;
+    if (element->timers) ccArrayFree(element->timers);
+    HASH_DEL(hashForSelectors, element);
+    delete element;
+    target->release();
+}
+
+void CCScheduler::unscheduleSelector(SEL_SCHEDULE selector, CCObject* target) {
+    if (!target && !selector) return;
+    CCAssert(target != nullptr, "Target MUST not be nil");
+    CCAssert(bool(selector), "Selector MUST not be NULL");
+
+    hashSelectorEntry* element = nullptr;
+    HASH_FIND_PTR(hashForSelectors, &target, element);
+    if (!element || !element->timers) return;
+    for (unsigned i = 0; i < element->timers->num; i++) {
+        auto* timer = static_cast<CCTimer*>(element->timers->arr[i]);
+        if (!(timer->selector() == selector)) continue;
+        if (timer == element->currentTimer && !element->currentTimerSalvaged) {
+            // It is running right now: keep it alive until its call returns.
+            timer->retain();
+            element->currentTimerSalvaged = true;
+        }
+        ccArrayRemoveObjectAtIndex(element->timers, i);
+        // The tick's increment then lands on the timer that followed.
+        if (element->timerIndex >= i) element->timerIndex--;
+        if (element->timers->num == 0) {
+            if (currentTarget == element) {
+                currentTargetSalvaged = true;
+            } else {
+                removeHashElement(element);
+            }
+        }
+        return;
+    }
+}
+
+void CCScheduler::unscheduleAllSelectorsForTarget(CCObject* target) {
+    if (!target) return;
+    hashSelectorEntry* element = nullptr;
+    HASH_FIND_PTR(hashForSelectors, &target, element);
+    if (element) {
+        if (element->timers) {
+            if (element->currentTimer && !element->currentTimerSalvaged &&
+                ccArrayContainsObject(element->timers, element->currentTimer)) {
+                element->currentTimer->retain();
+                element->currentTimerSalvaged = true;
+            }
+            ccArrayRemoveAllObjects(element->timers);
+        }
+        if (currentTarget == element) {
+            currentTargetSalvaged = true;
+        } else {
+            removeHashElement(element);
+        }
+    }
+    unscheduleUpdateForTarget(target);
+}
+
+void CCScheduler::unscheduleAllSelectors() {
+    for (hashSelectorEntry* element = hashForSelectors; element;) {
+        auto* next = static_cast<hashSelectorEntry*>(element->hh.next);
+        unscheduleAllSelectorsForTarget(element->target);
+        element = next;
+    }
+    // Entries are only marked during these walks, so releasing a target cannot free
+    // the entry the walk goes to next.
+    ++updateWalkDepth_;
+    for (listEntry* list : {updates0, updatesNeg, updatesPos}) {
+        for (listEntry* entry = list; entry; entry = entry->next) {
+            if (!entry->markedForDeletion) unscheduleUpdateForTarget(entry->target);
+        }
+    }
+    --updateWalkDepth_;
+    purgeDeletedUpdates();
+}
+
+// ---- pausing ----
+
+void CCScheduler::pauseTarget(CCObject* target) {
+    CCAssert(target != nullptr, "target must be non nil");
+    hashSelectorEntry* element = nullptr;
+    HASH_FIND_PTR(hashForSelectors, &target, element);
+    if (element) element->paused = true;
+    hashUpdateEntry* update = nullptr;
+    HASH_FIND_PTR(hashForUpdates, &target, update);
+    if (update) {
+        CCAssert(update->entry != nullptr, "pauseTarget: unknown error");
+        update->entry->paused = true;
+    }
+}
+
+void CCScheduler::resumeTarget(CCObject* target) {
+    CCAssert(target != nullptr, "target must be non nil");
+    hashSelectorEntry* element = nullptr;
+    HASH_FIND_PTR(hashForSelectors, &target, element);
+    if (element) element->paused = false;
+    hashUpdateEntry* update = nullptr;
+    HASH_FIND_PTR(hashForUpdates, &target, update);
+    if (update) {
+        CCAssert(update->entry != nullptr, "resumeTarget: unknown error");
+        update->entry->paused = false;
+    }
+}
+
+// ---- the tick ----
+
+void CCScheduler::tick(ccTime dt) {
+    if (timeScale_ != 1.0f) dt *= timeScale_;
+
+    ++updateWalkDepth_;
+    walkUpdates(updatesNeg, dt);
+    walkUpdates(updates0, dt);
+    walkUpdates(updatesPos, dt);
+    --updateWalkDepth_;
+    purgeDeletedUpdates();
+
+    for (hashSelectorEntry* element = hashForSelectors; element;) {
+        currentTarget = element;
+        currentTargetSalvaged = false;
+        if (!element->paused && element->timers) {
+            for (element->timerIndex = 0; element->timerIndex < element->timers->num; element->timerIndex++) {
+                element->currentTimer = static_cast<CCTimer*>(element->timers->arr[element->timerIndex]);
+                element->currentTimerSalvaged = false;
+                element->currentTimer->CCTimer::update(dt);
+                if (element->currentTimerSalvaged) element->currentTimer->release();
+                element->currentTimer = nullptr;
+            }
+        }
+        auto* next = static_cast<hashSelectorEntry*>(element->hh.next);
+        if (currentTargetSalvaged && (!element->timers || element->timers->num == 0)) removeHashElement(element);
+        element = next;
+    }
+    currentTarget = nullptr;
+}
+
+// ---- unsupported ----
+
+void CCScheduler::scheduleTimer(CCTimer*) { CCAssert(false, "Not implemented. Use scheduleSelector:forTarget:"); }
+void CCScheduler::unscheduleTimer(CCTimer*) { CCAssert(false, "Not implemented. Use unscheduleSelector:forTarget:"); }
+void CCScheduler::unscheduleAllTimers() { CCAssert(false, "Not implemented. Use unscheduleAllSelectors"); }

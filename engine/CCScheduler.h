@@ -1,0 +1,105 @@
+#pragma once
+// The process-wide clock distributor. Each tick runs the per-frame updates by priority
+// (negative, zero, positive), then every selector timer, target by target in the order
+// the targets were first scheduled.
+#include <uthash.h>
+
+#include "CCObject.h"
+#include "CCSelector.h"
+#include "ccCArray.h"
+#include "ccTypes.h"
+
+class CCTimer;
+
+// A per-frame update registration in one of the three priority lists. The head's `prev`
+// points at the tail.
+struct listEntry {
+    listEntry* prev = nullptr;
+    listEntry* next = nullptr;
+    // Retained while the entry is registered; called through its virtual update().
+    CCObject* target = nullptr;
+    int priority = 0;
+    bool paused = false;
+    // Unscheduled during a walk of the lists: skipped, and freed once the walk ends.
+    bool markedForDeletion = false;
+};
+
+// Finds a target's update entry.
+struct hashUpdateEntry {
+    listEntry** list = nullptr;
+    listEntry* entry = nullptr;
+    CCObject* target = nullptr; // the hash key; retained by the list entry
+    UT_hash_handle hh;
+};
+
+// A target's selector timers.
+struct hashSelectorEntry {
+    ccArray* timers = nullptr;
+    CCObject* target = nullptr; // the hash key; retained
+    unsigned timerIndex = 0;
+    CCTimer* currentTimer = nullptr;
+    bool currentTimerSalvaged = false;
+    bool paused = false;
+    UT_hash_handle hh;
+};
+
+class CCScheduler : public CCObject {
+public:
+    static CCScheduler* sharedScheduler();
+    // Destroys the shared scheduler (releasing every scheduled target); the next
+    // sharedScheduler() makes a fresh one.
+    static void purgeSharedScheduler();
+
+    // There is one scheduler: constructing a second while one exists is a failure.
+    CCScheduler();
+    ~CCScheduler() override;
+    bool init();
+
+    ccTime timeScale() const { return timeScale_; }
+    void setTimeScale(ccTime scale) { timeScale_ = scale; }
+
+    void tick(ccTime dt);
+
+    // Rescheduling a selector the target already has only changes its interval.
+    void scheduleSelector(SEL_SCHEDULE selector, CCObject* target, ccTime interval, bool paused);
+    void unscheduleSelector(SEL_SCHEDULE selector, CCObject* target);
+    // All timers of the target and its per-frame update.
+    void unscheduleAllSelectorsForTarget(CCObject* target);
+
+    // Calls target->update(dt) every tick; lower priorities first, equal ones in
+    // registration order.
+    void scheduleUpdateForTarget(CCObject* target, int priority, bool paused);
+    void unscheduleUpdateForTarget(CCObject* target);
+
+    // Every timer and every per-frame update of every target.
+    void unscheduleAllSelectors();
+
+    void pauseTarget(CCObject* target);
+    void resumeTarget(CCObject* target);
+
+    // Unsupported: timers are made by scheduleSelector.
+    void scheduleTimer(CCTimer* timer);
+    void unscheduleTimer(CCTimer* timer);
+    void unscheduleAllTimers();
+
+private:
+    void priorityIn(listEntry** list, CCObject* target, int priority, bool paused);
+    void appendIn(listEntry** list, CCObject* target, bool paused);
+    void addUpdateHashEntry(listEntry** list, listEntry* entry, CCObject* target);
+    void walkUpdates(listEntry* list, ccTime dt);
+    void removeUpdateEntry(listEntry** list, listEntry* entry);
+    void purgeDeletedUpdates();
+    void removeHashElement(hashSelectorEntry* element);
+
+    ccTime timeScale_ = 1.0f;
+    listEntry* updatesNeg = nullptr;
+    listEntry* updates0 = nullptr;
+    listEntry* updatesPos = nullptr;
+    hashUpdateEntry* hashForUpdates = nullptr;
+    hashSelectorEntry* hashForSelectors = nullptr;
+    hashSelectorEntry* currentTarget = nullptr;
+    bool currentTargetSalvaged = false;
+    // Non-zero while the update lists are being walked: removals are deferred to the walk's end.
+    unsigned updateWalkDepth_ = 0;
+    bool updateEntriesDeleted_ = false;
+};
