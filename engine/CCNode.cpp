@@ -2,6 +2,7 @@
 
 #include <GLES/gl.h>
 
+#include "CCActionManager.h"
 #include "CCScheduler.h"
 #include "CGPointExtension.h"
 #include "TransformUtils.h"
@@ -217,7 +218,7 @@ void CCNode::onExit() {
 }
 
 void CCNode::cleanup() {
-    // Actions: the action manager's removeAllActionsFromTarget(this) goes here (stopAllActions).
+    stopAllActions();
     unscheduleAllSelectors();
     if (children_) {
         for (unsigned i = 0; i < children_->count(); i++)
@@ -252,12 +253,38 @@ void CCNode::unscheduleUpdate() { CCScheduler::sharedScheduler()->unscheduleUpda
 
 void CCNode::pauseSchedulerAndActions() {
     CCScheduler::sharedScheduler()->pauseTarget(this);
-    // Actions: the action manager's pauseTarget(this) goes here.
+    CCActionManager::sharedManager()->pauseTarget(this);
 }
 
 void CCNode::resumeSchedulerAndActions() {
     CCScheduler::sharedScheduler()->resumeTarget(this);
-    // Actions: the action manager's resumeTarget(this) goes here.
+    CCActionManager::sharedManager()->resumeTarget(this);
+}
+
+// ---- actions ----
+
+CCAction* CCNode::runAction(CCAction* action) {
+    CCAssert(action != nullptr, "Argument must be non-nil");
+    CCActionManager::sharedManager()->addAction(action, this, !isRunning_);
+    return action;
+}
+
+void CCNode::stopAction(CCAction* action) { CCActionManager::sharedManager()->removeAction(action); }
+
+void CCNode::stopActionByTag(int tag) {
+    CCAssert(tag != kCCNodeTagInvalid, "Invalid tag");
+    CCActionManager::sharedManager()->removeActionByTag(tag, this);
+}
+
+void CCNode::stopAllActions() { CCActionManager::sharedManager()->removeAllActionsFromTarget(this); }
+
+CCAction* CCNode::getActionByTag(int tag) {
+    CCAssert(tag != kCCNodeTagInvalid, "Invalid tag");
+    return CCActionManager::sharedManager()->getActionByTag(tag, this);
+}
+
+unsigned CCNode::numberOfRunningActions() {
+    return CCActionManager::sharedManager()->numberOfRunningActionsInTarget(this);
 }
 
 // ---- drawing ----

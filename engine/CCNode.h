@@ -14,6 +14,7 @@
 #include "CGGeometry.h"
 #include "ccTypes.h"
 
+class CCAction;
 class UITouch;
 
 class CCNode : public CCObject {
@@ -104,6 +105,14 @@ public:
     void unscheduleUpdate();
     void pauseSchedulerAndActions();
     void resumeSchedulerAndActions();
+
+    // ---- actions (held by the shared action manager; paused while not running) ----
+    CCAction* runAction(CCAction* action);
+    void stopAction(CCAction* action);
+    void stopActionByTag(int tag);
+    void stopAllActions();
+    CCAction* getActionByTag(int tag);
+    unsigned numberOfRunningActions();
 
     // ---- transforms and conversions (transforms in pixels) ----
     virtual CGAffineTransform nodeToParentTransform();

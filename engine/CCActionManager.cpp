@@ -1,0 +1,206 @@
+#include "CCActionManager.h"
+
+#include "CCAction.h"
+#include "CCAssert.h"
+#include "CCNode.h"
+#include "CCScheduler.h"
+#include "ccMacros.h"
+
+namespace {
+CCActionManager* sharedManager_ = nullptr;
+} // namespace
+
+CCActionManager* CCActionManager::sharedManager() {
+    if (!sharedManager_) {
+        auto* manager = new CCActionManager;
+        sharedManager_ = manager;
+        manager->init();
+    }
+    return sharedManager_;
+}
+
+void CCActionManager::purgeSharedManager() {
+    CCActionManager* manager = sharedManager_;
+    if (!manager) return;
+    CCScheduler::sharedScheduler()->unscheduleUpdateForTarget(manager);
+    sharedManager_ = nullptr;
+    manager->release();
+}
+
+CCActionManager::CCActionManager() { CCAssertSingleton(sharedManager_); }
+
+CCActionManager::~CCActionManager() {
+    removeAllActions();
+    // The scheduler may release the manager late (after a purge during its walk), when a
+    // new shared manager may already exist.
+    if (sharedManager_ == this) sharedManager_ = nullptr;
+}
+
+bool CCActionManager::init() {
+    CCScheduler::sharedScheduler()->scheduleUpdateForTarget(this, 0, false);
+    targets = nullptr;
+    return true;
+}
+
+hashElement* CCActionManager::find(CCNode* target) const {
+    hashElement* element = nullptr;
+    HASH_FIND_PTR(targets, &target, element);
+    return element;
+}
+
+void CCActionManager::actionAllocWithHashElement(hashElement* element) {
+    if (!element->actions)
+        element->actions = ccArrayNew(4);
+    else if (element->actions->num == element->actions->max)
+        ccArrayDoubleCapacity(element->actions);
+}
+
+void CCActionManager::deleteHashElement(hashElement* element) {
+    // Unlinked before anything is released: destructors that run below may call back in.
+    ccArray* actions = element->actions;
+    CCNode* target = element->target;
+    HASH_DEL(targets, element);
+    delete element;
+    ccArrayFree(actions);
+    target->release();
+}
+
+void CCActionManager::removeActionAtIndex(unsigned index, hashElement* element) {
+    CCObject* action = element->actions->arr[index];
+    if (action == element->currentAction && !element->currentActionSalvaged) {
+        element->currentAction->retain();
+        element->currentActionSalvaged = true;
+    }
+    ccArrayRemoveObjectAtIndex(element->actions, index);
+    // Keeps the pass on the next action: no skip, no double step. Wraps at 0 on purpose.
+    if (element->actionIndex >= index) element->actionIndex--;
+    if (element->actions->num == 0) {
+        if (currentTarget == element)
+            currentTargetSalvaged = true;
+        else
+            deleteHashElement(element);
+    }
+}
+
+void CCActionManager::addAction(CCAction* action, CCNode* target, bool paused) {
+    CCAssert(action != nullptr, "Argument action must be non-nil");
+    CCAssert(target != nullptr, "Argument target must be non-nil");
+    hashElement* element = find(target);
+    if (!element) {
+        element = new hashElement;
+        element->paused = paused;
+        target->retain();
+        element->target = target;
+        HASH_ADD_PTR(targets, target, element);
+    }
+    actionAllocWithHashElement(element);
+    CCAssert(!ccArrayContainsObject(element->actions, action), "runAction: Action already running");
+    ccArrayAppendObject(element->actions, action);
+    action->startWithTarget(target);
+}
+
+void CCActionManager::removeAllActions() {
+    for (hashElement* element = targets; element;) {
+        auto* next = static_cast<hashElement*>(element->hh.next);
+        removeAllActionsFromTarget(element->target);
+        element = next;
+    }
+}
+
+void CCActionManager::removeAllActionsFromTarget(CCNode* target) {
+    if (!target) return;
+    hashElement* element = find(target);
+    if (!element) return;
+    if (element->currentAction && !element->currentActionSalvaged &&
+        ccArrayContainsObject(element->actions, element->currentAction)) {
+        element->currentAction->retain();
+        element->currentActionSalvaged = true;
+    }
+    ccArrayRemoveAllObjects(element->actions);
+    if (currentTarget == element)
+        currentTargetSalvaged = true;
+    else
+        deleteHashElement(element);
+}
+
+void CCActionManager::removeAction(CCAction* action) {
+    if (!action) return;
+    hashElement* element = find(action->originalTarget());
+    if (!element) return;
+    unsigned index = ccArrayGetIndexOfObject(element->actions, action);
+    if (index != CC_INVALID_INDEX) removeActionAtIndex(index, element);
+}
+
+void CCActionManager::removeActionByTag(int tag, CCNode* target) {
+    CCAssert(tag != kCCNodeTagInvalid, "Invalid tag");
+    CCAssert(target != nullptr, "Target should be ! nil");
+    hashElement* element = find(target);
+    if (!element) return;
+    for (unsigned i = 0; i < element->actions->num; ++i) {
+        auto* action = static_cast<CCAction*>(element->actions->arr[i]);
+        if (action->tag() == tag && action->originalTarget() == target) {
+            removeActionAtIndex(i, element);
+            return;
+        }
+    }
+}
+
+CCAction* CCActionManager::getActionByTag(int tag, CCNode* target) {
+    CCAssert(tag != kCCNodeTagInvalid, "Invalid tag");
+    hashElement* element = find(target);
+    if (!element) return nullptr;
+    for (unsigned i = 0; i < element->actions->num; ++i) {
+        auto* action = static_cast<CCAction*>(element->actions->arr[i]);
+        if (action->tag() == tag) return action;
+    }
+    return nullptr;
+}
+
+unsigned CCActionManager::numberOfRunningActionsInTarget(CCNode* target) {
+    hashElement* element = find(target);
+    return element ? element->actions->num : 0;
+}
+
+void CCActionManager::pauseTarget(CCNode* target) {
+    if (hashElement* element = find(target)) element->paused = true;
+}
+
+void CCActionManager::resumeTarget(CCNode* target) {
+    if (hashElement* element = find(target)) element->paused = false;
+}
+
+void CCActionManager::update(ccTime dt) {
+    for (hashElement* element = targets; element;) {
+        currentTarget = element;
+        currentTargetSalvaged = false;
+        if (!element->paused) {
+            // The count is re-read each time: actions added during the pass run in it.
+            for (element->actionIndex = 0; element->actionIndex < element->actions->num; element->actionIndex++) {
+                auto* action = static_cast<CCAction*>(element->actions->arr[element->actionIndex]);
+                element->currentAction = action;
+                element->currentActionSalvaged = false;
+                action->step(dt);
+                if (element->currentActionSalvaged) {
+                    // Removed during its own step; this drops the reference kept for it.
+                    element->currentAction = nullptr;
+                    action->release();
+                } else if (action->isDone()) {
+                    action->stop();
+                    if (element->currentActionSalvaged) {
+                        // Its stop removed it already.
+                        element->currentAction = nullptr;
+                        action->release();
+                    } else {
+                        element->currentAction = nullptr;
+                        removeAction(action);
+                    }
+                }
+                element->currentAction = nullptr;
+            }
+        }
+        auto* next = static_cast<hashElement*>(element->hh.next);
+        if (currentTargetSalvaged && element->actions->num == 0) deleteHashElement(element);
+        element = next;
+    }
+    currentTarget = nullptr;
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The single owner of every running action. Once a frame the scheduler calls update(dt):
+// every action of every unpaused target is stepped, and those that report done are stopped
+// and removed. Actions may add or remove actions of any target while being stepped.
+#include <uthash.h>
+
+#include "CCObject.h"
+#include "ccCArray.h"
+#include "ccTypes.h"
+
+class CCAction;
+class CCNode;
+
+// One per target that has (or had during the current pass) at least one action.
+struct hashElement {
+    ccArray* actions = nullptr; // in order of addition; holds a reference to each
+    CCNode* target = nullptr;   // the hash key (the full address); retained
+    unsigned actionIndex = 0;
+    CCAction* currentAction = nullptr; // held only while salvaged
+    bool currentActionSalvaged = false;
+    bool paused = false;
+    UT_hash_handle hh;
+};
+
+class CCActionManager : public CCObject {
+public:
+    static CCActionManager* sharedManager();
+    // Unschedules and destroys the shared manager; the next sharedManager() makes a new one.
+    static void purgeSharedManager();
+
+    // There is one manager: constructing a second while one exists is a failure.
+    CCActionManager();
+    ~CCActionManager() override;
+    // Registers with the shared scheduler for a per-frame update at priority 0.
+    bool init();
+
+    // Starts the action on the target. `paused` only applies to a target without actions.
+    void addAction(CCAction* action, CCNode* target, bool paused);
+    void removeAllActions();
+    void removeAllActionsFromTarget(CCNode* target);
+    void removeAction(CCAction* action);
+    // The first action with the tag whose original target is this target.
+    void removeActionByTag(int tag, CCNode* target);
+    CCAction* getActionByTag(int tag, CCNode* target);
+    unsigned numberOfRunningActionsInTarget(CCNode* target);
+
+    // Nothing happens for a target without actions (nothing is remembered for later).
+    void pauseTarget(CCNode* target);
+    void resumeTarget(CCNode* target);
+    void pauseAllActionsForTarget(CCNode* target) { pauseTarget(target); }
+    void resumeAllActionsForTarget(CCNode* target) { resumeTarget(target); }
+
+    // One pass over every target; called by the scheduler.
+    void update(ccTime dt) override;
+
+private:
+    hashElement* find(CCNode* target) const;
+    void actionAllocWithHashElement(hashElement* element);
+    void removeActionAtIndex(unsigned index, hashElement* element);
+    void deleteHashElement(hashElement* element);
+
+    hashElement* targets = nullptr;
+    hashElement* currentTarget = nullptr;
+    bool currentTargetSalvaged = false;
+};
