@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "glu.h"
+
 bool CCCamera::init() {
     restore();
     return true;
@@ -19,7 +21,7 @@ void CCCamera::restore() {
 
 void CCCamera::locate() {
     if (!dirty_) return;
-    // TODO(core): multiply by gluLookAt once the matrix routines are in.
+    gluLookAt(eyeX_, eyeY_, eyeZ_, centerX_, centerY_, centerZ_, upX_, upY_, upZ_);
 }
 
 void CCCamera::setEyeX(float x, float y, float z) {

@@ -240,3 +240,26 @@ TEST_F(NodeDeathTest, PreconditionFailuresStopWithTheirMessage) {
     child->setScaleX(2);
     EXPECT_DEATH((void)child->scale(), "CCNode#scale. ScaleX != ScaleY. Don't know which one to return");
 }
+
+TEST_F(NodeTest, CameraMovesTheMatrixOnlyOnceMoved) {
+    HeadlessGL gl;
+    ASSERT_TRUE(gl.ok());
+    Recorder* n = Recorder::make("n");
+    n->setContentSize(CGSizeMake(20, 20));
+    n->setAnchorPoint(ccp(0.5f, 0.5f));
+    n->setPosition(ccp(10, 10));
+    n->camera(); // restored: leaves the matrix alone
+    n->visit();
+    EXPECT_FLOAT_EQ(n->drawMatrix[12], 0);
+    EXPECT_FLOAT_EQ(n->drawMatrix[0], 1);
+
+    // Looking from +x at the origin turns the scene a quarter about y.
+    n->camera()->setEyeX(1, 0, 0);
+    n->visit();
+    EXPECT_NEAR(n->drawMatrix[0], 0, 1e-6);
+    EXPECT_NEAR(n->drawMatrix[2], 1, 1e-6);
+    EXPECT_NEAR(n->drawMatrix[8], -1, 1e-6);
+    n->camera()->restore();
+    n->visit();
+    EXPECT_FLOAT_EQ(n->drawMatrix[0], 1);
+}
