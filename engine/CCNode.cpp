@@ -109,6 +109,9 @@ CCCamera* CCNode::camera() {
 CCNode* CCNode::addChild(CCNode* child, int z, int tag) {
     CCAssert(child != nullptr, "Argument must be non-nil");
     CCAssert(child->parent_ == nullptr, "child already added. It can't be added again");
+    // A node inside its own subtree would make visit and cleanup recurse forever.
+    for (CCNode* ancestor = this; ancestor; ancestor = ancestor->parent_)
+        CCAssert(ancestor != child, "A node can't be added to itself or to one of its descendants");
     if (!children_) children_ = CCPtr<CCArray>::adopt(ccNew<CCArray>([](CCArray* a) { return a->initWithCapacity(4); }));
     insertChild(child, z);
     child->tag_ = tag;
@@ -142,6 +145,8 @@ void CCNode::insertChild(CCNode* child, int z) {
 
 void CCNode::reorderChild(CCNode* child, int z) {
     CCAssert(child != nullptr, "Child must be non-nil");
+    // Someone else's child would end up in two children arrays.
+    if (child->parent_ != this) return;
     CCPtr<CCNode> keep(child);
     children_->removeObject(child);
     insertChild(child, z);

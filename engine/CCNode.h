@@ -77,7 +77,7 @@ public:
     virtual void removeChild(CCNode* child, bool cleanup);
     virtual void removeChildByTag(int tag, bool cleanup);
     virtual void removeAllChildrenWithCleanup(bool cleanup);
-    // Moves the child behind its new equal-z siblings.
+    // Moves the child behind its new equal-z siblings; a node that is not a child is ignored.
     virtual void reorderChild(CCNode* child, int z);
 
     // ---- lifecycle ----

@@ -166,6 +166,10 @@ TEST_F(NodeTest, TagsAndRemoval) {
     parent->addChild(a, 0, 7);
     parent->addChild(b, 0, 7);
     EXPECT_EQ(parent->getChildByTag(7), a);
+    CCNode* stranger = CCNode::node();
+    stranger->reorderChild(a, 5); // not its child: nothing
+    EXPECT_EQ(a->zOrder(), 0);
+    EXPECT_EQ(stranger->children(), nullptr);
     EXPECT_EQ(parent->getChildByTag(8), nullptr);
     parent->removeChildByTag(7, true);
     EXPECT_EQ(parent->getChildByTag(7), b);
@@ -237,6 +241,8 @@ TEST_F(NodeDeathTest, PreconditionFailuresStopWithTheirMessage) {
     EXPECT_DEATH(parent->removeChildByTag(kCCNodeTagInvalid, true), "Invalid tag");
     EXPECT_DEATH(parent->schedule(nullptr), "Argument must be non-nil");
     EXPECT_DEATH(parent->schedule(ccSelector<void(float)>(&CCNode::update, "update"), -1), "Arguemnt must be positive");
+    EXPECT_DEATH(child->addChild(parent), "A node can't be added to itself or to one of its descendants");
+    EXPECT_DEATH(parent->addChild(parent), "A node can't be added to itself or to one of its descendants");
     child->setScaleX(2);
     EXPECT_DEATH((void)child->scale(), "CCNode#scale. ScaleX != ScaleY. Don't know which one to return");
 }
