@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "CCAutoreleasePool.h"
+#include "CCLog.h"
 #include "CCPtr.h"
 #include "CCScheduler.h"
 #include "CCTimer.h"
@@ -135,7 +136,11 @@ TEST_F(SchedulerTest, UpdatesRunByPriorityThenTimersWithScaledTime) {
 TEST_F(SchedulerTest, SecondUpdateRegistrationOfOneTargetIsIgnored) {
     CCPtr<Probe> p = CCPtr<Probe>::adopt(new Probe("p"));
     sched()->scheduleUpdateForTarget(p, 0, false);
+    std::vector<std::string> lines;
+    CCLogSink old = ccSetLogSink([&](const std::string& line) { lines.push_back(line); });
     sched()->scheduleUpdateForTarget(p, 3, false);
+    ccSetLogSink(old);
+    EXPECT_EQ(lines.size(), 1u);
     EXPECT_EQ(p->retainCount(), 2u);
     sched()->tick(0.1f);
     EXPECT_EQ(log.size(), 1u);
@@ -151,6 +156,30 @@ TEST_F(SchedulerTest, TimerRemovingItselfLetsTheNextTimerOfTheTargetRun) {
     sched()->tick(0.1f);
     sched()->tick(0.1f);
     EXPECT_EQ(log, (std::vector<std::string>{"p.a", "p.b", "p.b"}));
+}
+
+TEST_F(SchedulerTest, TimerRemovingAnEarlierTimerDoesNotSkipOrRepeatTheNext) {
+    CCPtr<Probe> p = CCPtr<Probe>::adopt(new Probe("p")), q = CCPtr<Probe>::adopt(new Probe("q"));
+    sched()->scheduleSelector(selA(), p, 0, false);
+    sched()->scheduleSelector(selB(), p, 0, false);
+    sched()->scheduleSelector(schedule_selector(Probe::update), p, 0, false);
+    p->onB = [&] { sched()->unscheduleSelector(selA(), p); };
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"p.a", "p.b", "p.update"}));
+}
+
+TEST_F(SchedulerTest, UnscheduleEverythingFromInsideATimer) {
+    CCPtr<Probe> p = CCPtr<Probe>::adopt(new Probe("p")), q = CCPtr<Probe>::adopt(new Probe("q"));
+    sched()->scheduleSelector(selA(), p, 0, false);
+    sched()->scheduleSelector(selB(), p, 0, false);
+    sched()->scheduleSelector(selA(), q, 0, false);
+    sched()->scheduleUpdateForTarget(q, 0, false);
+    p->onA = [&] { sched()->unscheduleAllSelectors(); };
+    sched()->tick(0.1f);
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"q.update", "p.a"}));
+    EXPECT_EQ(p->retainCount(), 1u);
+    EXPECT_EQ(q->retainCount(), 1u);
 }
 
 TEST_F(SchedulerTest, TargetRemovingAllItsTimersIsDroppedAfterItsPass) {
