@@ -1,0 +1,59 @@
+#include "UIAccelerometer.h"
+
+#include <cmath>
+#include <cstdio>
+
+UIAcceleration* UIAcceleration::accelerationWithValues(UIAccelerationValue x, UIAccelerationValue y,
+                                                       UIAccelerationValue z, double timestamp) {
+    auto* a = new UIAcceleration;
+    a->x_ = x;
+    a->y_ = y;
+    a->z_ = z;
+    a->timestamp_ = timestamp;
+    return ccAutorelease(a);
+}
+
+std::string UIAcceleration::description() const {
+    char text[160];
+    std::snprintf(text, sizeof text, "<UIAcceleration x: %g y: %g z: %g timestamp: %g>", x_, y_, z_, timestamp_);
+    return text;
+}
+
+UIAccelerometer* UIAccelerometer::sharedAccelerometer() {
+    static UIAccelerometer* shared = new UIAccelerometer;
+    return shared;
+}
+
+void UIAccelerometer::setUpdateInterval(double interval) {
+    constexpr double kMinimumInterval = 0.01;
+    if (!(interval >= kMinimumInterval)) interval = kMinimumInterval; // also catches NaN
+    updateInterval_ = interval;
+}
+
+void UIAccelerometer::setDelegate(UIAccelerometerDelegate* delegate) {
+    delegate_ = delegate;
+}
+
+void UIAccelerometer::setSource(Source source) {
+    std::lock_guard<std::mutex> guard(sourceLock_);
+    source_ = std::move(source);
+}
+
+UIAccelerometerReading UIAccelerometer::currentReading() const {
+    Source source;
+    {
+        std::lock_guard<std::mutex> guard(sourceLock_);
+        source = source_;
+    }
+    if (!source) return {};
+    UIAccelerometerReading r = source();
+    // A sensor that reports nonsense is read as lying flat rather than passed on.
+    if (!std::isfinite(r.x) || !std::isfinite(r.y) || !std::isfinite(r.z)) return {};
+    return r;
+}
+
+void UIAccelerometer::deliverReading(double timestamp) {
+    if (!delegate_) return;
+    UIAccelerometerReading r = currentReading();
+    delegate_->accelerometer(this, UIAcceleration::accelerationWithValues(r.x, r.y, r.z, timestamp));
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The device's shared accelerometer: readings (x, y, z in units of gravity) go to one
+// delegate, on the main thread, every update interval. Where the readings come from is
+// pluggable: the window backend (a game controller's motion sensor) or a scripted headless
+// run sets the source; by default the device lies flat, face up: (0, 0, -1).
+#include <functional>
+#include <mutex>
+
+#include "CCObject.h"
+
+using UIAccelerationValue = double;
+
+class UIAcceleration : public CCObject {
+public:
+    static UIAcceleration* accelerationWithValues(UIAccelerationValue x, UIAccelerationValue y,
+                                                  UIAccelerationValue z, double timestamp);
+    UIAccelerationValue x() const { return x_; }
+    UIAccelerationValue y() const { return y_; }
+    UIAccelerationValue z() const { return z_; }
+    // Seconds of the frame clock when the reading was taken.
+    double timestamp() const { return timestamp_; }
+    std::string description() const override;
+
+private:
+    UIAccelerationValue x_ = 0, y_ = 0, z_ = 0;
+    double timestamp_ = 0;
+};
+
+class UIAccelerometer;
+
+class UIAccelerometerDelegate {
+public:
+    virtual ~UIAccelerometerDelegate() = default;
+    // accelerometer:didAccelerate:
+    virtual void accelerometer(UIAccelerometer* accelerometer, UIAcceleration* acceleration) = 0;
+};
+
+// One reading of the source.
+struct UIAccelerometerReading {
+    UIAccelerationValue x = 0, y = 0, z = -1;
+    bool operator==(const UIAccelerometerReading&) const = default;
+};
+
+class UIAccelerometer : public CCObject {
+public:
+    using Source = std::function<UIAccelerometerReading()>;
+
+    static UIAccelerometer* sharedAccelerometer();
+
+    // Seconds between readings; values below 0.01 s (or not numbers) become 0.01 s.
+    double updateInterval() const { return updateInterval_; }
+    void setUpdateInterval(double interval);
+    // Not retained; nullptr stops the readings.
+    UIAccelerometerDelegate* delegate() const { return delegate_; }
+    void setDelegate(UIAccelerometerDelegate* delegate);
+
+    // Replaces where readings come from (nullptr restores the flat default). Any thread.
+    void setSource(Source source);
+    // What the source reports now; a reading that is not finite counts as lying flat.
+    UIAccelerometerReading currentReading() const;
+
+    // Takes one reading now and hands it to the delegate, if there is one. The accelerometer's
+    // timer on the main run loop calls this every update interval with the frame clock's time.
+    void deliverReading(double timestamp);
+
+private:
+    UIAccelerometer() = default;
+
+    double updateInterval_ = 0.1;
+    UIAccelerometerDelegate* delegate_ = nullptr;
+    mutable std::mutex sourceLock_;
+    Source source_;
+};

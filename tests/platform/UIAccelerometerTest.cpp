@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "CCAutoreleasePool.h"
+#include "UIAccelerometer.h"
+
+namespace {
+
+struct Recorder : UIAccelerometerDelegate {
+    void accelerometer(UIAccelerometer* a, UIAcceleration* acc) override {
+        from = a;
+        readings.push_back({acc->x(), acc->y(), acc->z()});
+        stamps.push_back(acc->timestamp());
+    }
+    UIAccelerometer* from = nullptr;
+    std::vector<UIAccelerometerReading> readings;
+    std::vector<double> stamps;
+};
+
+class Accelerometer : public ::testing::Test {
+protected:
+    void TearDown() override {
+        accel->setDelegate(nullptr);
+        accel->setSource(nullptr);
+        accel->setUpdateInterval(0.1);
+    }
+    CCAutoreleaseScope pool;
+    UIAccelerometer* accel = UIAccelerometer::sharedAccelerometer();
+    Recorder recorder;
+};
+
+TEST_F(Accelerometer, DeliversTheSourcesReadingToTheDelegateOnly) {
+    EXPECT_EQ(accel, UIAccelerometer::sharedAccelerometer());
+    accel->deliverReading(0.5); // no delegate: nothing to do
+    accel->setDelegate(&recorder);
+    accel->deliverReading(1.0);
+    double tilt = 0.25;
+    accel->setSource([&] { return UIAccelerometerReading{0.1, tilt, -0.9}; });
+    accel->deliverReading(1.1);
+    tilt = std::nan("");
+    accel->deliverReading(1.2);
+    accel->setDelegate(nullptr);
+    accel->deliverReading(1.3);
+
+    ASSERT_EQ(recorder.readings.size(), 3u);
+    EXPECT_EQ(recorder.from, accel);
+    EXPECT_EQ(recorder.readings[0], (UIAccelerometerReading{0, 0, -1})); // lying flat
+    EXPECT_EQ(recorder.readings[1], (UIAccelerometerReading{0.1, 0.25, -0.9}));
+    EXPECT_EQ(recorder.readings[2], (UIAccelerometerReading{0, 0, -1})); // nonsense is not passed on
+    EXPECT_EQ(recorder.stamps, (std::vector<double>{1.0, 1.1, 1.2}));
+}
+
+TEST_F(Accelerometer, UpdateIntervalRefusesZeroNegativeAndNaN) {
+    accel->setUpdateInterval(0.25);
+    EXPECT_DOUBLE_EQ(accel->updateInterval(), 0.25);
+    for (double bad : {0.0, -1.0, std::nan("")}) {
+        accel->setUpdateInterval(bad);
+        EXPECT_DOUBLE_EQ(accel->updateInterval(), 0.01);
+    }
+}
+
+} // namespace
