@@ -46,6 +46,14 @@ public:
     float drawMatrix[16] = {};
 };
 
+class FakeGrid : public CCGridBase {
+public:
+    bool active() const override { return on; }
+    void beforeDraw() override { gEvents->push_back("grid.before"); }
+    void afterDraw(CCNode* target) override { gEvents->push_back("grid.after:" + static_cast<Recorder*>(target)->name); }
+    bool on = true;
+};
+
 class NodeTest : public ::testing::Test {
 protected:
     void SetUp() override { gEvents = &events; }
@@ -268,4 +276,21 @@ TEST_F(NodeTest, CameraMovesTheMatrixOnlyOnceMoved) {
     n->camera()->restore();
     n->visit();
     EXPECT_FLOAT_EQ(n->drawMatrix[0], 1);
+}
+
+TEST_F(NodeTest, ActiveGridWrapsTheSubtreeDrawing) {
+    HeadlessGL gl;
+    ASSERT_TRUE(gl.ok());
+    Recorder* n = Recorder::make("n");
+    n->addChild(Recorder::make("child"));
+    auto* grid = new FakeGrid;
+    n->setGrid(grid);
+    EXPECT_EQ(grid->retainCount(), 2u);
+    n->visit();
+    EXPECT_EQ(events, (std::vector<std::string>{"grid.before", "n", "child", "grid.after:n"}));
+    events.clear();
+    grid->on = false;
+    n->visit();
+    EXPECT_EQ(events, (std::vector<std::string>{"n", "child"}));
+    grid->release();
 }
