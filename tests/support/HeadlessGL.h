@@ -1,48 +1,61 @@
 #pragma once
-// A GLES 1.1 context on Mesa's surfaceless EGL platform, current on the calling thread,
-// for tests that issue GL calls. No surface: matrix-stack calls and state queries work.
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
+// A GL ES 1.1 context of the headless surface backend, current on the calling thread, for
+// tests that issue GL calls. makeFramebuffer() adds an offscreen colour buffer to draw into
+// and read back; without one, matrix-stack calls and state queries still work.
 #include <GLES/gl.h>
+
+#include "CCGLExtensions.h"
+#include "CCPtr.h"
+#include "CCSurfaceBackend.h"
+#include "EAGLContext.h"
 
 class HeadlessGL {
 public:
     HeadlessGL() {
-        auto getDisplay =
-            reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
-        if (!getDisplay) return;
-        display_ = getDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-        if (display_ == EGL_NO_DISPLAY || !eglInitialize(display_, nullptr, nullptr)) return;
-        eglBindAPI(EGL_OPENGL_ES_API);
-        const EGLint configAttribs[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_ES_BIT, EGL_NONE};
-        EGLConfig config;
-        EGLint count = 0;
-        if (!eglChooseConfig(display_, configAttribs, &config, 1, &count) || count == 0) config = nullptr;
-        const EGLint contextAttribs[] = {EGL_CONTEXT_CLIENT_VERSION, 1, EGL_NONE};
-        context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, contextAttribs);
-        if (context_ == EGL_NO_CONTEXT) return;
-        ok_ = eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_);
+        context_ = CCPtr<EAGLContext>::adopt(
+            ccNew<EAGLContext>([](EAGLContext* c) { return c->initWithAPI(kEAGLRenderingAPIOpenGLES1); }));
+        ok_ = context_ && EAGLContext::setCurrentContext(context_);
         if (ok_) {
             glMatrixMode(GL_MODELVIEW);
             glLoadIdentity();
         }
     }
     ~HeadlessGL() {
-        if (display_ == EGL_NO_DISPLAY) return;
-        eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-        if (context_ != EGL_NO_CONTEXT) eglDestroyContext(display_, context_);
-        eglTerminate(display_);
+        if (!ok_) return;
+        if (framebuffer_) glDeleteFramebuffersOES(1, &framebuffer_);
+        if (renderbuffer_) glDeleteRenderbuffersOES(1, &renderbuffer_);
+        if (EAGLContext::currentContext() == context_.get()) EAGLContext::setCurrentContext(nullptr);
     }
     HeadlessGL(const HeadlessGL&) = delete;
     HeadlessGL& operator=(const HeadlessGL&) = delete;
 
     bool ok() const { return ok_; }
+    EAGLContext* context() const { return context_; }
+
+    // Binds a new RGBA8 framebuffer of the given size with the viewport covering it.
+    bool makeFramebuffer(int width, int height) {
+        if (!ok_) return false;
+        glGenFramebuffersOES(1, &framebuffer_);
+        glGenRenderbuffersOES(1, &renderbuffer_);
+        glBindFramebufferOES(GL_FRAMEBUFFER_OES, framebuffer_);
+        glBindRenderbufferOES(GL_RENDERBUFFER_OES, renderbuffer_);
+        glRenderbufferStorageOES(GL_RENDERBUFFER_OES, GL_RGBA8_OES, width, height);
+        glFramebufferRenderbufferOES(GL_FRAMEBUFFER_OES, GL_COLOR_ATTACHMENT0_OES, GL_RENDERBUFFER_OES,
+                                     renderbuffer_);
+        glViewport(0, 0, width, height);
+        width_ = width;
+        height_ = height;
+        return glCheckFramebufferStatusOES(GL_FRAMEBUFFER_OES) == GL_FRAMEBUFFER_COMPLETE_OES;
+    }
+    // The whole bound framebuffer, row 0 at the top.
+    CCPixelImage readPixels() const { return ccReadPixels(0, 0, width_, height_); }
 
     // The current model-view matrix, column-major.
     static void modelView(GLfloat m[16]) { glGetFloatv(GL_MODELVIEW_MATRIX, m); }
 
 private:
-    EGLDisplay display_ = EGL_NO_DISPLAY;
-    EGLContext context_ = EGL_NO_CONTEXT;
+    CCPtr<EAGLContext> context_;
+    GLuint framebuffer_ = 0, renderbuffer_ = 0;
+    int width_ = 0, height_ = 0;
     bool ok_ = false;
 };

@@ -1,0 +1,48 @@
+#include "CCGLExtensions.h"
+
+#include "CCSurfaceBackend.h"
+
+void* ccGLProcAddress(const char* name) { return ccSurfaceBackend()->procAddress(name); }
+
+namespace {
+template <class Fn> Fn resolve(const char* name) {
+    return reinterpret_cast<Fn>(ccGLProcAddress(name));
+}
+} // namespace
+
+#define CC_GL_FORWARD_VOID(name, params, args)                                                             \
+    extern "C" void GL_APIENTRY name params {                                                              \
+        static auto fn = resolve<void(GL_APIENTRY*) params>(#name);                                        \
+        if (fn) fn args;                                                                                   \
+    }
+#define CC_GL_FORWARD(ret, fallback, name, params, args)                                                   \
+    extern "C" ret GL_APIENTRY name params {                                                               \
+        static auto fn = resolve<ret(GL_APIENTRY*) params>(#name);                                         \
+        return fn ? fn args : (fallback);                                                                  \
+    }
+
+CC_GL_FORWARD(GLboolean, GL_FALSE, glIsRenderbufferOES, (GLuint renderbuffer), (renderbuffer))
+CC_GL_FORWARD_VOID(glBindRenderbufferOES, (GLenum target, GLuint renderbuffer), (target, renderbuffer))
+CC_GL_FORWARD_VOID(glDeleteRenderbuffersOES, (GLsizei n, const GLuint* renderbuffers), (n, renderbuffers))
+CC_GL_FORWARD_VOID(glGenRenderbuffersOES, (GLsizei n, GLuint* renderbuffers), (n, renderbuffers))
+CC_GL_FORWARD_VOID(glRenderbufferStorageOES, (GLenum target, GLenum internalformat, GLsizei width, GLsizei height),
+                   (target, internalformat, width, height))
+CC_GL_FORWARD_VOID(glGetRenderbufferParameterivOES, (GLenum target, GLenum pname, GLint* params),
+                   (target, pname, params))
+CC_GL_FORWARD(GLboolean, GL_FALSE, glIsFramebufferOES, (GLuint framebuffer), (framebuffer))
+CC_GL_FORWARD_VOID(glBindFramebufferOES, (GLenum target, GLuint framebuffer), (target, framebuffer))
+CC_GL_FORWARD_VOID(glDeleteFramebuffersOES, (GLsizei n, const GLuint* framebuffers), (n, framebuffers))
+CC_GL_FORWARD_VOID(glGenFramebuffersOES, (GLsizei n, GLuint* framebuffers), (n, framebuffers))
+CC_GL_FORWARD(GLenum, GLenum(GL_FRAMEBUFFER_UNSUPPORTED_OES), glCheckFramebufferStatusOES, (GLenum target), (target))
+CC_GL_FORWARD_VOID(glFramebufferRenderbufferOES,
+                   (GLenum target, GLenum attachment, GLenum renderbuffertarget, GLuint renderbuffer),
+                   (target, attachment, renderbuffertarget, renderbuffer))
+CC_GL_FORWARD_VOID(glFramebufferTexture2DOES,
+                   (GLenum target, GLenum attachment, GLenum textarget, GLuint texture, GLint level),
+                   (target, attachment, textarget, texture, level))
+CC_GL_FORWARD_VOID(glGetFramebufferAttachmentParameterivOES,
+                   (GLenum target, GLenum attachment, GLenum pname, GLint* params),
+                   (target, attachment, pname, params))
+CC_GL_FORWARD_VOID(glGenerateMipmapOES, (GLenum target), (target))
+CC_GL_FORWARD_VOID(glDiscardFramebufferEXT, (GLenum target, GLsizei numAttachments, const GLenum* attachments),
+                   (target, numAttachments, attachments))

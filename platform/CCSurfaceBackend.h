@@ -1,0 +1,70 @@
+#pragma once
+// Where GL contexts come from and where finished frames go. Two backends exist: `headless`
+// (EGL surfaceless: frames stay in memory) and `window` (SDL2). One is chosen at start-up;
+// everything above it (the renderer's framebuffer, the director) is the same for both.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// RGBA8 pixels, rows from the top of the image down (row 0 is the top row).
+struct CCPixelImage {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgba;
+
+    bool empty() const { return width == 0 || height == 0; }
+    // The pixel at column x, row y (from the top) as 0xRRGGBBAA.
+    uint32_t pixel(int x, int y) const;
+};
+
+// Reads a rectangle of the currently bound framebuffer; (x, y) is the bottom-left corner in
+// GL window coordinates, the result is turned so that its row 0 is the top row.
+CCPixelImage ccReadPixels(int x, int y, int width, int height);
+
+// The finished frame handed to present(): the framebuffer and colour renderbuffer it lives in.
+struct CCSurfaceFrame {
+    unsigned framebuffer = 0;
+    unsigned colorRenderbuffer = 0;
+    int width = 0;
+    int height = 0;
+};
+
+class CCSurfaceBackend {
+public:
+    virtual ~CCSurfaceBackend() = default;
+    virtual const char* name() const = 0;
+
+    // A new GL ES 1 context sharing objects with `share` (nullptr: none); nullptr on failure.
+    virtual void* createContext(void* share) = 0;
+    virtual void destroyContext(void* context) = 0;
+    // Makes `context` current on the calling thread (nullptr: none current).
+    virtual bool makeCurrent(void* context) = 0;
+    // Allocates storage for the renderbuffer bound to GL_RENDERBUFFER_OES, for a drawable of
+    // the given size in pixels and GL internal format (GL_RGB565_OES or GL_RGBA8_OES).
+    virtual bool renderbufferStorage(unsigned internalFormat, int width, int height);
+    virtual void* procAddress(const char* name) = 0;
+
+    // Takes a finished frame: keeps a copy when asked to, then shows it.
+    bool present(const CCSurfaceFrame& frame);
+    // The last presented frame (empty until one was presented with keeping on).
+    const CCPixelImage& lastFrame() const { return lastFrame_; }
+    void setKeepsLastFrame(bool keeps) { keepsLastFrame_ = keeps; }
+    bool keepsLastFrame() const { return keepsLastFrame_; }
+    // Frames presented so far.
+    uint64_t presentedFrames() const { return presentedFrames_; }
+
+protected:
+    // Shows the frame; the frame's framebuffer is bound.
+    virtual bool show(const CCSurfaceFrame& frame) = 0;
+
+private:
+    CCPixelImage lastFrame_;
+    bool keepsLastFrame_ = true;
+    uint64_t presentedFrames_ = 0;
+};
+
+// The backend chosen at start-up; the headless one when none was chosen.
+CCSurfaceBackend* ccSurfaceBackend();
+// Chooses the backend; do this before any GL context exists.
+void ccSetSurfaceBackend(std::unique_ptr<CCSurfaceBackend> backend);
+std::unique_ptr<CCSurfaceBackend> ccMakeHeadlessSurfaceBackend();

@@ -1,0 +1,6 @@
+#include "UIDevice.h"
+
+UIDevice* UIDevice::currentDevice() {
+    static UIDevice* device = new UIDevice; // lives for the whole process
+    return device;
+}
