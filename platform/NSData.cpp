@@ -1,0 +1,73 @@
+#include "NSData.h"
+
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+bool ccReadFile(const std::string& path, std::vector<std::uint8_t>& out) {
+    out.clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    struct stat info {};
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fclose(file);
+        return false;
+    }
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t chunk[65536];
+    bool ok = true;
+    for (;;) {
+        std::size_t n = std::fread(chunk, 1, sizeof chunk, file);
+        bytes.insert(bytes.end(), chunk, chunk + n);
+        if (n < sizeof chunk) {
+            ok = !std::ferror(file);
+            break;
+        }
+    }
+    std::fclose(file);
+    if (ok) out = std::move(bytes);
+    return ok;
+}
+
+bool ccFileExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+NSData* NSData::dataWithContentsOfFile(const std::string& path) {
+    return ccCreate<NSData>([&](NSData* d) { return d->initWithContentsOfFile(path); });
+}
+
+NSData* NSData::dataWithBytes(const void* bytes, std::size_t length) {
+    return ccCreate<NSData>([&](NSData* d) { return d->initWithBytes(bytes, length); });
+}
+
+NSData* NSData::dataWithVector(std::vector<std::uint8_t> bytes) {
+    return ccCreate<NSData>([&](NSData* d) { return d->initWithVector(std::move(bytes)); });
+}
+
+bool NSData::initWithContentsOfFile(const std::string& path) { return ccReadFile(path, bytes_); }
+
+bool NSData::initWithBytes(const void* bytes, std::size_t length) {
+    if (!bytes && length) return false;
+    const auto* p = static_cast<const std::uint8_t*>(bytes);
+    bytes_.assign(p, p + length);
+    return true;
+}
+
+bool NSData::initWithVector(std::vector<std::uint8_t> bytes) {
+    bytes_ = std::move(bytes);
+    return true;
+}
+
+bool NSData::writeToFile(const std::string& path) const {
+    std::string temporary = path + ".tmp" + std::to_string(getpid());
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file) return false;
+    bool ok = bytes_.empty() || std::fwrite(bytes_.data(), 1, bytes_.size(), file) == bytes_.size();
+    ok = (std::fclose(file) == 0) && ok;
+    if (ok) ok = std::rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok) std::remove(temporary.c_str());
+    return ok;
+}

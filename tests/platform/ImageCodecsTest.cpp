@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "CCAutoreleasePool.h"
+#include "CGImage.h"
+#include "NSData.h"
+#include "UIImage.h"
+#include "support/TestFiles.h"
+#include "support/TestImages.h"
+
+namespace {
+
+std::array<std::uint8_t, 4> gradient(unsigned x, unsigned y) {
+    return {std::uint8_t(x * 16), std::uint8_t(y * 32), std::uint8_t(200), std::uint8_t(x < 4 ? 255 : 128)};
+}
+
+} // namespace
+
+TEST(ImageCodecs, PNGRoundTripKeepsPixelsAndLayout) {
+    CCAutoreleaseScope scope;
+    auto rgba = makeRGBA(8, 5, gradient);
+    auto png = encodePNG(8, 5, rgba);
+    ASSERT_FALSE(png.empty());
+    UIImage* image = UIImage::imageWithData(NSData::dataWithVector(png));
+    ASSERT_NE(image, nullptr);
+    CGImage* bitmap = image->CGImage();
+    EXPECT_EQ(bitmap->width(), 8u);
+    EXPECT_EQ(bitmap->height(), 5u);
+    EXPECT_EQ(bitmap->bitsPerComponent(), 8u);
+    EXPECT_EQ(bitmap->alphaInfo(), kCGImageAlphaLast);
+    EXPECT_EQ(bitmap->colorSpace(), CGColorSpace::DeviceRGB);
+    EXPECT_EQ(bitmap->data(), rgba);
+    EXPECT_EQ(image->size().width, 8);
+
+    // Without alpha the decoded image has none either.
+    UIImage* opaque = UIImage::imageWithData(NSData::dataWithVector(encodePNG(8, 5, rgba, false)));
+    ASSERT_NE(opaque, nullptr);
+    EXPECT_EQ(opaque->CGImage()->alphaInfo(), kCGImageAlphaNone);
+    EXPECT_EQ(opaque->CGImage()->bitsPerPixel(), 24u);
+}
+
+TEST(ImageCodecs, JPEGDecodesToOpaqueRGB) {
+    CCAutoreleaseScope scope;
+    auto rgba = solidRGBA(16, 8, 200, 40, 90, 255);
+    UIImage* image = UIImage::imageWithData(NSData::dataWithVector(encodeJPEG(16, 8, rgba)));
+    ASSERT_NE(image, nullptr);
+    CGImage* bitmap = image->CGImage();
+    EXPECT_EQ(bitmap->width(), 16u);
+    EXPECT_EQ(bitmap->alphaInfo(), kCGImageAlphaNone);
+    EXPECT_EQ(bitmap->bitsPerComponent(), 8u);
+    std::vector<std::uint8_t> row(16 * 4);
+    bitmap->readRowStraight(3, row.data());
+    EXPECT_NEAR(row[0], 200, 4);
+    EXPECT_NEAR(row[1], 40, 4);
+    EXPECT_NEAR(row[2], 90, 4);
+    EXPECT_EQ(row[3], 255);
+}
+
+TEST(ImageCodecs, TruncatedOrGarbageDataGivesNoImage) {
+    CCAutoreleaseScope scope;
+    auto rgba = makeRGBA(32, 32, gradient);
+    auto png = encodePNG(32, 32, rgba);
+    auto jpeg = encodeJPEG(32, 32, rgba);
+    for (std::size_t cut : {std::size_t{0}, std::size_t{4}, std::size_t{8}, std::size_t{30}, png.size() / 2,
+                            png.size() - 13}) {
+        std::vector<std::uint8_t> part(png.begin(), png.begin() + long(cut));
+        EXPECT_EQ(UIImage::imageWithData(NSData::dataWithVector(part)), nullptr) << "png cut at " << cut;
+    }
+    for (std::size_t cut : {std::size_t{3}, std::size_t{20}, jpeg.size() / 2, jpeg.size() - 4}) {
+        std::vector<std::uint8_t> part(jpeg.begin(), jpeg.begin() + long(cut));
+        EXPECT_EQ(UIImage::imageWithData(NSData::dataWithVector(part)), nullptr) << "jpeg cut at " << cut;
+    }
+    // A valid signature followed by noise, and noise in the middle of the data.
+    std::vector<std::uint8_t> noisy = png;
+    for (std::size_t i = 16; i < noisy.size(); i += 7) noisy[i] ^= 0x5A;
+    EXPECT_EQ(UIImage::imageWithData(NSData::dataWithVector(noisy)), nullptr);
+    std::vector<std::uint8_t> garbage(300, 0xFF);
+    garbage[1] = 0xD8;
+    EXPECT_EQ(UIImage::imageWithData(NSData::dataWithVector(garbage)), nullptr);
+    EXPECT_EQ(UIImage::imageWithData(nullptr), nullptr);
+}
+
+TEST(ImageCodecs, FilesAndEncoding) {
+    CCAutoreleaseScope scope;
+    TempDir dir;
+    std::string path = dir.write("a.png", encodePNG(3, 2, solidRGBA(3, 2, 1, 2, 3, 4)));
+    UIImage* image = UIImage::imageWithContentsOfFile(path);
+    ASSERT_NE(image, nullptr);
+    NSData* again = UIImagePNGRepresentation(image);
+    ASSERT_NE(again, nullptr);
+    UIImage* decoded = UIImage::imageWithData(again);
+    ASSERT_NE(decoded, nullptr);
+    EXPECT_EQ(decoded->CGImage()->data(), image->CGImage()->data());
+    EXPECT_EQ(UIImage::imageWithContentsOfFile(dir.file("missing.png")), nullptr);
+    EXPECT_EQ(UIImage::imageWithContentsOfFile(dir.path()), nullptr);
+}
+
+TEST(CGImage, RefusesInconsistentLayouts) {
+    CCAutoreleaseScope scope;
+    EXPECT_EQ(CGImage::imageWithRGBA(4, 4, std::vector<std::uint8_t>(63)), nullptr);
+    EXPECT_EQ(CGImage::imageWithRGBA(0, 4, {}), nullptr);
+    EXPECT_EQ(CGImage::imageWithBytes(2, 2, 8, 24, 6, CGColorSpace::DeviceRGB, kCGImageAlphaLast,
+                                      std::vector<std::uint8_t>(12)),
+              nullptr);
+    EXPECT_EQ(CGImage::imageWithBytes(2, 2, 8, 8, 2, CGColorSpace::None, kCGImageAlphaNone, std::vector<std::uint8_t>(4)),
+              nullptr);
+    // A 5-bit RGB image with the top bit skipped.
+    CGImage* rgb555 = CGImage::imageWithBytes(1, 1, 5, 16, 2, CGColorSpace::DeviceRGB, kCGImageAlphaNoneSkipFirst,
+                                              {0x1F, 0x7C});
+    ASSERT_NE(rgb555, nullptr);
+    std::uint8_t px[4];
+    rgb555->readRowStraight(0, px);
+    EXPECT_EQ(px[0], 255);
+    EXPECT_EQ(px[1], 0);
+    EXPECT_EQ(px[2], 255);
+}
