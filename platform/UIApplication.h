@@ -1,0 +1,128 @@
+#pragma once
+// The process's application object: its delegate and lifecycle, the key window, the status
+// bar's orientation, alerts on screen, opening addresses, and the routing of fingers to views.
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CCObject.h"
+#include "CCPtr.h"
+#include "CGGeometry.h"
+#include "UITouch.h"
+
+class UIAlertView;
+class UIApplicationDelegate;
+class UIView;
+class UIViewAnimator;
+class UIWindow;
+
+enum UIInterfaceOrientation {
+    UIInterfaceOrientationPortrait = 1,
+    UIInterfaceOrientationPortraitUpsideDown = 2,
+    UIInterfaceOrientationLandscapeRight = 3,
+    UIInterfaceOrientationLandscapeLeft = 4,
+};
+
+class UIApplication : public CCObject {
+public:
+    static UIApplication* sharedApplication();
+    // Destroys the shared application (tests); the next use makes a fresh one.
+    static void purgeSharedApplication();
+    ~UIApplication() override;
+
+    // Not retained: whoever starts the application owns its delegate.
+    UIApplicationDelegate* delegate() const { return delegate_; }
+    void setDelegate(UIApplicationDelegate* delegate) { delegate_ = delegate; }
+
+    // Records the address (log line and trace) and, when a display is present and the
+    // application is not headless, hands it to xdg-open if that program exists. Returns
+    // false for an address that cannot be opened (empty, or one that looks like an option).
+    bool openURL(const std::string& url);
+    const std::vector<std::string>& openedURLs() const { return openedURLs_; }
+
+    // 1 to 4 as UIInterfaceOrientation; other values are ignored.
+    int statusBarOrientation() const { return statusBarOrientation_; }
+    void setStatusBarOrientation(int orientation, bool animated);
+    void setStatusBarOrientation(int orientation) { setStatusBarOrientation(orientation, false); }
+    // The rotation that turns portrait content upright in the status bar's orientation.
+    CGAffineTransform statusBarTransform() const;
+    bool isIdleTimerDisabled() const { return idleTimerDisabled_; }
+    void setIdleTimerDisabled(bool disabled) { idleTimerDisabled_ = disabled; }
+
+    // The window made key and visible last (not retained).
+    UIWindow* keyWindow() const { return keyWindow_; }
+    void setKeyWindow(UIWindow* window);
+    void windowWillDealloc(UIWindow* window);
+
+    // Alerts shown and not yet dismissed, in the order shown; the first is on screen.
+    const std::vector<CCPtr<UIAlertView>>& alerts() const { return alerts_; }
+    UIAlertView* visibleAlertView() const { return alerts_.empty() ? nullptr : alerts_.front().get(); }
+    void presentAlert(UIAlertView* alert);
+    // The full-screen dimmed view that holds the alert on screen (created on first use).
+    UIView* alertBackdrop();
+    void removeAlert(UIAlertView* alert);
+
+    // Headless runs never start programs for the user.
+    bool isHeadless() const { return headless_; }
+    void setHeadless(bool headless) { headless_ = headless; }
+
+    // Events worth a trace line ("url", "alert-shown", "alert-dismissed"), with a detail text.
+    // The index is the button of a dismissed alert, else -1.
+    using TraceHook = std::function<void(const std::string& event, const std::string& detail, int index)>;
+    void setTraceHook(TraceHook hook) { traceHook_ = std::move(hook); }
+    void trace(const std::string& event, const std::string& detail, int index = -1) const;
+
+    // The clock view animations run on, in seconds; steady time unless replaced.
+    double currentTime() const;
+    void setClock(std::function<double()> clock) { clock_ = std::move(clock); }
+    UIViewAnimator& viewAnimator() { return *animator_; }
+    // Once per run-loop pass: advances view animations.
+    void updateViews();
+    // True when the overlay must be drawn again: a view in the key window or an alert changed,
+    // or an animation runs.
+    bool overlayNeedsDisplay() const;
+    void clearOverlayNeedsDisplay();
+
+    // A finger at a point of the key window's coordinates. A new finger goes to the view under
+    // it (or, while an alert is shown, to the alert only); later phases go to the same view.
+    void sendTouch(long finger, UITouchPhase phase, CGPoint windowPoint, double timestamp);
+    // Cancels every finger that is down (focus loss, an alert appearing).
+    void cancelAllTouches(double timestamp);
+    unsigned activeTouchCount() const { return static_cast<unsigned>(touches_.size()); }
+
+    // Lifecycle messages to the delegate. Resign and become-active are sent only when the state
+    // changes; termination is sent once.
+    bool isActive() const { return active_; }
+    void sendWillResignActive();
+    void sendDidBecomeActive();
+    void sendMemoryWarning();
+    void sendSignificantTimeChange();
+    void sendWillTerminate();
+    bool isTerminating() const { return terminating_; }
+
+private:
+    UIApplication();
+    struct Finger {
+        CCPtr<UITouch> touch;
+        CCPtr<UIView> view; // nullptr: swallowed (began outside a shown alert)
+    };
+    void deliver(UIView* view, UITouch* touch, UITouchPhase phase, double timestamp);
+
+    UIApplicationDelegate* delegate_ = nullptr;
+    int statusBarOrientation_ = UIInterfaceOrientationPortrait;
+    bool idleTimerDisabled_ = false;
+    bool headless_ = false;
+    bool active_ = true;
+    bool terminating_ = false;
+    bool overlayChanged_ = true;
+    UIWindow* keyWindow_ = nullptr;
+    std::vector<CCPtr<UIAlertView>> alerts_;
+    std::vector<std::string> openedURLs_;
+    std::map<long, Finger> touches_;
+    TraceHook traceHook_;
+    std::function<double()> clock_;
+    std::unique_ptr<UIViewAnimator> animator_;
+    CCPtr<UIView> alertBackdrop_;
+};

@@ -1,0 +1,43 @@
+#pragma once
+// A view that draws a text in a font and colour, aligned within its bounds and centred
+// vertically. One line unless numberOfLines is 0 (any number, wrapped at words) or above 1.
+#include <string>
+
+#include "UIView.h"
+
+class UIColor;
+class UIFont;
+
+enum UITextAlignment { UITextAlignmentLeft = 0, UITextAlignmentCenter = 1, UITextAlignmentRight = 2 };
+
+class UILabel : public UIView {
+public:
+    UILabel();
+    static UILabel* labelWithFrame(CGRect frame);
+    ~UILabel() override;
+
+    const std::string& text() const { return text_; }
+    void setText(const std::string& text);
+    // Never nil: the system font at 17 points unless set.
+    UIFont* font() const { return font_; }
+    void setFont(UIFont* font);
+    UIColor* textColor() const { return textColor_; }
+    void setTextColor(UIColor* color);
+    int textAlignment() const { return textAlignment_; }
+    void setTextAlignment(int alignment);
+    int numberOfLines() const { return numberOfLines_; }
+    void setNumberOfLines(int lines);
+
+    // The size the text takes when wrapped to `width` (width ≤ 0: unwrapped).
+    CGSize sizeThatFits(float width) const;
+
+protected:
+    void drawInContext(cairo_t* cr, CGRect bounds) override;
+
+private:
+    std::string text_;
+    CCPtr<UIFont> font_;
+    CCPtr<UIColor> textColor_;
+    int textAlignment_ = UITextAlignmentLeft;
+    int numberOfLines_ = 1;
+};

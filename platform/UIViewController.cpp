@@ -1,0 +1,6 @@
+#include "UIViewController.h"
+
+#include "UIView.h"
+
+UIViewController::UIViewController() = default;
+UIViewController::~UIViewController() = default;
