@@ -1,0 +1,89 @@
+#include "CCLayer.h"
+
+#include "CCAssert.h"
+#include "CCTouchDispatcher.h"
+#include "ccMacros.h"
+
+#if __has_include("CCDirector.h")
+#include "CCDirector.h"
+CGSize ccLayerWinSize() { return CCDirector::sharedDirector()->winSize(); }
+CGSize ccLayerWinSizeInPixels() { return CCDirector::sharedDirector()->winSizeInPixels(); }
+#else
+// Until the director is part of the build: the device's landscape screen.
+CGSize ccLayerWinSize() { return CGSizeMake(480, 320); }
+CGSize ccLayerWinSizeInPixels() {
+    return CGSizeMake(480 * CC_CONTENT_SCALE_FACTOR(), 320 * CC_CONTENT_SCALE_FACTOR());
+}
+#endif
+
+CCLayer* CCLayer::node() {
+    return ccCreate<CCLayer>([](CCLayer* layer) { return layer->init(); });
+}
+
+bool CCLayer::init() {
+    if (!CCNode::init()) return false;
+    setIsRelativeAnchorPoint(false);
+    setAnchorPoint(CGPointMake(0.5f, 0.5f));
+    setContentSize(ccLayerWinSize());
+    isTouchEnabled_ = false;
+    isAccelerometerEnabled_ = false;
+    return true;
+}
+
+CCLayer::~CCLayer() {
+    // The accelerometer does not retain its delegate: never leave it pointing at a dead layer
+    // (layers that set themselves as its delegate directly may never clear it).
+    stopAccelerometer();
+}
+
+void CCLayer::registerWithTouchDispatcher() { CCTouchDispatcher::sharedDispatcher()->addStandardDelegate(this, 0); }
+
+bool CCLayer::ccTouchBegan(UITouch* touch, UIEvent* event) {
+    (void)touch, (void)event;
+    CCAssert(false, "Layer#ccTouchBegan override me");
+    return false;
+}
+
+void CCLayer::accelerometer(UIAccelerometer* accelerometer, UIAcceleration* acceleration) {
+    (void)accelerometer, (void)acceleration;
+}
+
+void CCLayer::startAccelerometer() { UIAccelerometer::sharedAccelerometer()->setDelegate(this); }
+
+void CCLayer::stopAccelerometer() {
+    // Only our own registration: another layer may have taken the accelerometer since.
+    UIAccelerometer* accelerometer = UIAccelerometer::sharedAccelerometer();
+    if (accelerometer->delegate() == static_cast<UIAccelerometerDelegate*>(this)) accelerometer->setDelegate(nullptr);
+}
+
+void CCLayer::setIsTouchEnabled(bool enabled) {
+    if (enabled == isTouchEnabled_) return;
+    isTouchEnabled_ = enabled;
+    if (!isRunning_) return;
+    if (enabled)
+        registerWithTouchDispatcher();
+    else
+        CCTouchDispatcher::sharedDispatcher()->removeDelegate(this);
+}
+
+void CCLayer::setIsAccelerometerEnabled(bool enabled) {
+    if (enabled == isAccelerometerEnabled_) return;
+    isAccelerometerEnabled_ = enabled;
+    if (!isRunning_) return;
+    if (enabled)
+        startAccelerometer();
+    else
+        stopAccelerometer();
+}
+
+void CCLayer::onEnter() {
+    if (isTouchEnabled_) registerWithTouchDispatcher();
+    if (isAccelerometerEnabled_) startAccelerometer();
+    CCNode::onEnter();
+}
+
+void CCLayer::onExit() {
+    if (isTouchEnabled_) CCTouchDispatcher::sharedDispatcher()->removeDelegate(this);
+    if (isAccelerometerEnabled_) stopAccelerometer();
+    CCNode::onExit();
+}
