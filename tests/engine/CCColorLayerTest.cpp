@@ -4,7 +4,7 @@
 
 #include "CCAutoreleasePool.h"
 #include "CCColorLayer.h"
-#include "support/HeadlessFramebuffer.h"
+#include "support/HeadlessGL.h"
 
 namespace {
 
@@ -39,20 +39,40 @@ TEST(ColorLayer, KeepsItsSquareAndColoursInStep) {
     EXPECT_EQ(full->contentSize(), ccLayerWinSizeInPixels());
 }
 
+// A 16 × 16 framebuffer set up for drawing in pixels with the engine's default blending.
 class ColorLayerDrawing : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fb.ok()) GTEST_SKIP() << "no headless GLES 1.1 framebuffer";
-        fb.clear(0, 0, 1, 1); // opaque blue
+        if (!gl.makeFramebuffer(16, 16)) GTEST_SKIP() << "no headless GLES 1.1 framebuffer";
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrthof(0, 16, 0, 16, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        clear(0, 0, 1, 1); // opaque blue
     }
-    GLint blend(GLenum which) {
+    static void clear(float r, float g, float b, float a) {
+        glClearColor(r, g, b, a);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    // RGBA of the pixel at (x, y), counted from the bottom-left.
+    static RGBA pixel(int x, int y) {
+        RGBA rgba{};
+        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        return rgba;
+    }
+    static GLint blend(GLenum which) {
         GLint value = 0;
         glGetIntegerv(which, &value);
         return value;
     }
 
     CCAutoreleaseScope pool;
-    HeadlessFramebuffer fb{16, 16};
+    HeadlessGL gl;
 };
 
 TEST_F(ColorLayerDrawing, OpaqueLayerFillsItsRectangleExactly) {
@@ -60,10 +80,10 @@ TEST_F(ColorLayerDrawing, OpaqueLayerFillsItsRectangleExactly) {
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     layer->draw();
-    EXPECT_EQ(fb.pixel(0, 0), (RGBA{255, 0, 0, 255}));
-    EXPECT_EQ(fb.pixel(7, 3), (RGBA{255, 0, 0, 255}));
-    EXPECT_EQ(fb.pixel(8, 3), (RGBA{0, 0, 255, 255})); // right of the layer
-    EXPECT_EQ(fb.pixel(7, 4), (RGBA{0, 0, 255, 255})); // above it
+    EXPECT_EQ(pixel(0, 0), (RGBA{255, 0, 0, 255}));
+    EXPECT_EQ(pixel(7, 3), (RGBA{255, 0, 0, 255}));
+    EXPECT_EQ(pixel(8, 3), (RGBA{0, 0, 255, 255})); // right of the layer
+    EXPECT_EQ(pixel(7, 4), (RGBA{0, 0, 255, 255})); // above it
     // Texturing is back on for whoever draws next.
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
@@ -73,7 +93,7 @@ TEST_F(ColorLayerDrawing, OpaqueLayerFillsItsRectangleExactly) {
 TEST_F(ColorLayerDrawing, TranslucentLayerBlendsByItsAlphaAndRestoresTheDefault) {
     CCColorLayer* layer = CCColorLayer::layerWithColor(ccc4(255, 0, 0, 128), 16, 16);
     layer->draw();
-    RGBA p = fb.pixel(5, 5);
+    RGBA p = pixel(5, 5);
     // 128/255 of red over blue: neither the premultiplied sum (255, 0, 127) nor plain red.
     EXPECT_NEAR(p[0], 128, 1);
     EXPECT_EQ(p[1], 0);
@@ -83,11 +103,11 @@ TEST_F(ColorLayerDrawing, TranslucentLayerBlendsByItsAlphaAndRestoresTheDefault)
 }
 
 TEST_F(ColorLayerDrawing, OwnBlendFunctionIsUsedForItsDrawOnly) {
-    fb.clear(0, 0.5f, 0, 1);
+    clear(0, 0.5f, 0, 1);
     CCColorLayer* layer = CCColorLayer::layerWithColor(ccc4(100, 0, 0, 255), 16, 16);
     layer->setBlendFunc({GL_ONE, GL_ONE}); // additive
     layer->draw();
-    RGBA p = fb.pixel(1, 1);
+    RGBA p = pixel(1, 1);
     EXPECT_EQ(p[0], 100);
     EXPECT_NEAR(p[1], 128, 1);
     EXPECT_EQ(blend(GL_BLEND_SRC), GL_ONE);
