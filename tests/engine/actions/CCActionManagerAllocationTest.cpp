@@ -36,7 +36,7 @@ TEST_F(ManagerAllocation, APassAllocatesNothing) {
     for (int i = 0; i < 50; ++i) {
         CCNode* node = runningNode();
         node->runAction(CCMoveBy::actionWithDuration(10, CGPointMake(5, 5)));
-        node->runAction(CCRepeatForever::actionWithAction(CCSequence::actions(
+        node->runAction(CCRepeatForever::actionWithAction(CCSequence::actionOne(
             CCEaseSineInOut::actionWithAction(CCRotateBy::actionWithDuration(0.05f, 90)),
             CCDelayTime::actionWithDuration(0.02f))));
         if (i % 5 == 0) node->runAction(CCScaleTo::actionWithDuration(0.05f, 2)); // finishes in the window
