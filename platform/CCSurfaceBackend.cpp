@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "CCGLExtensions.h"
+#include "UIOverlay.h"
 
 uint32_t CCPixelImage::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width || y >= height) return 0;
@@ -30,9 +31,24 @@ bool CCSurfaceBackend::renderbufferStorage(unsigned internalFormat, int width, i
     return glGetError() == GL_NO_ERROR;
 }
 
+CCSurfaceBackend::CCSurfaceBackend() = default;
+CCSurfaceBackend::~CCSurfaceBackend() = default;
+
+UIOverlay& CCSurfaceBackend::overlay() {
+    if (!overlay_) overlay_ = std::make_unique<UIOverlay>();
+    return *overlay_;
+}
+
 bool CCSurfaceBackend::present(const CCSurfaceFrame& frame) {
     ++presentedFrames_;
-    if (keepsLastFrame_) lastFrame_ = ccReadPixels(0, 0, frame.width, frame.height);
+    if (keepsLastFrame_ || showsReadPixels()) {
+        lastFrame_ = ccReadPixels(0, 0, frame.width, frame.height);
+        // Only the device's own screen carries the views; other framebuffers stay as drawn.
+        if (compositesOverlay_ && frame.width == UIOverlay::kWidth && frame.height == UIOverlay::kHeight) {
+            overlay().redrawIfNeeded();
+            overlay().compositeOver(lastFrame_);
+        }
+    }
     return show(frame);
 }
 

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+class UIOverlay;
+
 // RGBA8 pixels, rows from the top of the image down (row 0 is the top row).
 struct CCPixelImage {
     int width = 0;
@@ -31,7 +33,7 @@ struct CCSurfaceFrame {
 
 class CCSurfaceBackend {
 public:
-    virtual ~CCSurfaceBackend() = default;
+    virtual ~CCSurfaceBackend();
     virtual const char* name() const = 0;
 
     // A new GL ES 1 context sharing objects with `share` (nullptr: none); nullptr on failure.
@@ -44,22 +46,35 @@ public:
     virtual bool renderbufferStorage(unsigned internalFormat, int width, int height);
     virtual void* procAddress(const char* name) = 0;
 
-    // Takes a finished frame: keeps a copy when asked to, then shows it.
+    // Takes a finished frame: reads it back when it is kept or the backend shows the read
+    // pixels, lays the application's views over a device-sized frame, then shows it.
     bool present(const CCSurfaceFrame& frame);
-    // The last presented frame (empty until one was presented with keeping on).
+    // The last presented device screen: the GL frame with the views over it (empty until one
+    // was presented with keeping on).
     const CCPixelImage& lastFrame() const { return lastFrame_; }
     void setKeepsLastFrame(bool keeps) { keepsLastFrame_ = keeps; }
     bool keepsLastFrame() const { return keepsLastFrame_; }
+    // Whether the views' overlay is laid over presented frames (on by default).
+    void setCompositesOverlay(bool composites) { compositesOverlay_ = composites; }
+    bool compositesOverlay() const { return compositesOverlay_; }
+    // The overlay the views are drawn into (made on first use).
+    UIOverlay& overlay();
     // Frames presented so far.
     uint64_t presentedFrames() const { return presentedFrames_; }
 
 protected:
-    // Shows the frame; the frame's framebuffer is bound.
+    CCSurfaceBackend();
+    // Shows the frame; the frame's framebuffer is bound and, when showsReadPixels() is true,
+    // lastFrame() holds the composited device screen.
     virtual bool show(const CCSurfaceFrame& frame) = 0;
+    // True for backends that show the read-back device screen rather than the framebuffer.
+    virtual bool showsReadPixels() const { return false; }
 
 private:
     CCPixelImage lastFrame_;
+    std::unique_ptr<UIOverlay> overlay_;
     bool keepsLastFrame_ = true;
+    bool compositesOverlay_ = true;
     uint64_t presentedFrames_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "CCAutoreleasePool.h"
+#include "CCSurfaceBackend.h"
 #include "UIAlertView.h"
 #include "UIApplication.h"
 #include "UIWindow.h"
@@ -75,6 +76,27 @@ void UIOverlay::copyRGBA(unsigned char* out) const {
             out[1] = static_cast<unsigned char>(g > 255 ? 255 : g);
             out[2] = static_cast<unsigned char>(b > 255 ? 255 : b);
             out[3] = static_cast<unsigned char>(a);
+        }
+    }
+}
+
+void UIOverlay::compositeOver(CCPixelImage& frame) const {
+    if (frame.width != kWidth || frame.height != kHeight || !hasContent_) return;
+    uint8_t* out = frame.rgba.data();
+    for (int y = 0; y < kHeight; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data() + y * stride());
+        for (int x = 0; x < kWidth; ++x, out += 4) {
+            uint32_t p = row[x];
+            unsigned a = p >> 24;
+            if (a == 0) continue;
+            unsigned keep = 255 - a; // premultiplied "over"
+            auto over = [keep](unsigned src, unsigned dst) {
+                return static_cast<uint8_t>(src + (dst * keep + 127) / 255);
+            };
+            out[0] = over((p >> 16) & 0xFF, out[0]);
+            out[1] = over((p >> 8) & 0xFF, out[1]);
+            out[2] = over(p & 0xFF, out[2]);
+            out[3] = over(a, out[3]);
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 typedef struct _cairo_surface cairo_surface_t;
+struct CCPixelImage;
 
 class UIOverlay {
 public:
@@ -30,6 +31,9 @@ public:
     uint32_t pixelAt(int x, int y) const;
     // The same pixels as straight RGBA bytes, rows top to bottom (for textures and blending).
     void copyRGBA(unsigned char* out) const;
+    // Lays the picture over a device-sized frame (straight RGBA, row 0 at the top), the way
+    // the screen shows it. Frames of another size are left alone.
+    void compositeOver(CCPixelImage& frame) const;
 
 private:
     cairo_surface_t* surface_ = nullptr;
