@@ -54,7 +54,8 @@ public:
     const CCPixelImage& lastFrame() const { return lastFrame_; }
     void setKeepsLastFrame(bool keeps) { keepsLastFrame_ = keeps; }
     bool keepsLastFrame() const { return keepsLastFrame_; }
-    // Whether the views' overlay is laid over presented frames (on by default).
+    // Whether the views' overlay is laid over presented frames. Off by default: screenshots
+    // lay it over themselves; a window backend that shows the read pixels turns it on.
     void setCompositesOverlay(bool composites) { compositesOverlay_ = composites; }
     bool compositesOverlay() const { return compositesOverlay_; }
     // The overlay the views are drawn into (made on first use).
@@ -74,7 +75,7 @@ private:
     CCPixelImage lastFrame_;
     std::unique_ptr<UIOverlay> overlay_;
     bool keepsLastFrame_ = true;
-    bool compositesOverlay_ = true;
+    bool compositesOverlay_ = false;
     uint64_t presentedFrames_ = 0;
 };
 

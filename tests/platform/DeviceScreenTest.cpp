@@ -8,7 +8,17 @@
 
 namespace {
 
-using DeviceScreenTest = UIKitFixture;
+class DeviceScreenTest : public UIKitFixture {
+protected:
+    void SetUp() override {
+        UIKitFixture::SetUp();
+        ccSurfaceBackend()->setCompositesOverlay(true);
+    }
+    void TearDown() override {
+        ccSurfaceBackend()->setCompositesOverlay(false);
+        UIKitFixture::TearDown();
+    }
+};
 
 // Clears a bound framebuffer of the given size to blue and presents it.
 const CCPixelImage& presentBlue(HeadlessGL& gl, int width, int height) {
