@@ -3,6 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "CCClock.h"
+#include "NSRunLoop.h"
+#include "NSTimer.h"
+
 UIAcceleration* UIAcceleration::accelerationWithValues(UIAccelerationValue x, UIAccelerationValue y,
                                                        UIAccelerationValue z, double timestamp) {
     auto* a = new UIAcceleration;
@@ -28,11 +32,31 @@ void UIAccelerometer::setUpdateInterval(double interval) {
     constexpr double kMinimumInterval = 0.01;
     if (!(interval >= kMinimumInterval)) interval = kMinimumInterval; // also catches NaN
     updateInterval_ = interval;
+    if (timer_) {
+        stopTimer();
+        startTimer();
+    }
 }
 
 void UIAccelerometer::setDelegate(UIAccelerometerDelegate* delegate) {
     delegate_ = delegate;
+    if (delegate_ && !timer_) startTimer();
+    if (!delegate_) stopTimer();
 }
+
+void UIAccelerometer::startTimer() {
+    timer_ = NSTimer::timerWithTimeInterval(updateInterval_, this, ccSelector<void(NSTimer*)>(&UIAccelerometer::timerFired, "accelerometer"),
+                                            nullptr, true);
+    NSRunLoop::mainRunLoop()->addSource(timer_);
+}
+
+void UIAccelerometer::stopTimer() {
+    if (!timer_) return;
+    timer_->invalidate();
+    timer_ = nullptr;
+}
+
+void UIAccelerometer::timerFired(NSTimer*) { deliverReading(CCClock::now()); }
 
 void UIAccelerometer::setSource(Source source) {
     std::lock_guard<std::mutex> guard(sourceLock_);

@@ -7,6 +7,9 @@
 #include <mutex>
 
 #include "CCObject.h"
+#include "CCPtr.h"
+
+class NSTimer;
 
 using UIAccelerationValue = double;
 
@@ -50,7 +53,8 @@ public:
     // Seconds between readings; values below 0.01 s (or not numbers) become 0.01 s.
     double updateInterval() const { return updateInterval_; }
     void setUpdateInterval(double interval);
-    // Not retained; nullptr stops the readings.
+    // Not retained; nullptr stops the readings. While there is a delegate, a timer on the main
+    // run loop delivers a reading every update interval (main thread only).
     UIAccelerometerDelegate* delegate() const { return delegate_; }
     void setDelegate(UIAccelerometerDelegate* delegate);
 
@@ -63,8 +67,16 @@ public:
     // timer on the main run loop calls this every update interval with the frame clock's time.
     void deliverReading(double timestamp);
 
+    // True while the delivery timer runs.
+    bool isDelivering() const { return timer_ != nullptr; }
+
 private:
     UIAccelerometer() = default;
+    void startTimer();
+    void stopTimer();
+    void timerFired(NSTimer* timer);
+
+    CCPtr<NSTimer> timer_;
 
     double updateInterval_ = 0.1;
     UIAccelerometerDelegate* delegate_ = nullptr;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "CCLog.h"
+#include "CCTrace.h"
 #include "NSSet.h"
 #include "UIAlertView.h"
 #include "UIApplicationDelegate.h"
@@ -184,6 +185,11 @@ UIView* UIApplication::alertBackdrop() {
 }
 
 void UIApplication::trace(const std::string& event, const std::string& detail, int index) const {
+    if (CCTrace::isOpen()) {
+        CCTraceFields fields{{event == "url" ? "url" : "title", detail}};
+        if (index >= 0) fields.emplace_back("button", static_cast<long long>(index));
+        CCTrace::event(event, fields);
+    }
     if (traceHook_) traceHook_(event, detail, index);
 }
 

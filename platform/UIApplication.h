@@ -69,7 +69,8 @@ public:
     void setHeadless(bool headless) { headless_ = headless; }
 
     // Events worth a trace line ("url", "alert-shown", "alert-dismissed"), with a detail text.
-    // The index is the button of a dismissed alert, else -1.
+    // The index is the button of a dismissed alert, else -1. They go to the run's trace (when
+    // one is open) and to the hook.
     using TraceHook = std::function<void(const std::string& event, const std::string& detail, int index)>;
     void setTraceHook(TraceHook hook) { traceHook_ = std::move(hook); }
     void trace(const std::string& event, const std::string& detail, int index = -1) const;

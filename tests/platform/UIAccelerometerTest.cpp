@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "CCAutoreleasePool.h"
+#include "NSRunLoop.h"
 #include "UIAccelerometer.h"
+#include "support/DeterministicClock.h"
 
 namespace {
 
@@ -59,6 +61,27 @@ TEST_F(Accelerometer, UpdateIntervalRefusesZeroNegativeAndNaN) {
         accel->setUpdateInterval(bad);
         EXPECT_DOUBLE_EQ(accel->updateInterval(), 0.01);
     }
+}
+
+TEST_F(Accelerometer, DeliversEveryUpdateIntervalOnTheMainRunLoopWhileThereIsADelegate) {
+    DeterministicClock clock(0);
+    NSRunLoop* loop = NSRunLoop::mainRunLoop();
+    accel->setUpdateInterval(0.1);
+    accel->setDelegate(&recorder);
+    accel->setDelegate(&recorder); // the same delegate again: still one timer
+    loop->runUntilDate(0.35);
+    ASSERT_EQ(recorder.stamps.size(), 3u);
+    EXPECT_NEAR(recorder.stamps[2], 0.3, 1e-6);
+
+    // A new interval takes effect at once.
+    accel->setUpdateInterval(0.25);
+    loop->runUntilDate(0.35 + 0.5);
+    EXPECT_EQ(recorder.stamps.size(), 5u);
+
+    accel->setDelegate(nullptr);
+    EXPECT_FALSE(accel->isDelivering());
+    loop->runUntilDate(2);
+    EXPECT_EQ(recorder.stamps.size(), 5u);
 }
 
 } // namespace

@@ -1,0 +1,81 @@
+#pragma once
+// Runs the application frame by frame for the game binary's main, the same way in a window and
+// headless: launches the delegate, plays the input script before the frames it names, writes
+// screenshots after the frames asked for, keeps the trace's frame and time current, and stops
+// at the frame or time limit, at a scripted quit, or when the application terminates.
+//
+// In a deterministic run the frame clock is simulated: it moves by one display refresh per
+// frame and never waits, so a run with a fixed seed gives the same frames every time.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "CCInputInjector.h"
+#include "CCRunOptions.h"
+#include "CCRunScript.h"
+#include "CCSurfaceBackend.h"
+
+class UIApplicationDelegate;
+class UIOverlay;
+
+struct CCRunResult {
+    uint64_t frames = 0;   // frames drawn
+    double seconds = 0;    // run-clock seconds from launch to the end
+    unsigned missed = 0;   // script actions that found nothing to act on
+    unsigned failedScreenshots = 0;
+    std::string reason;    // "frames", "seconds", "quit", "terminated"
+};
+
+class CCRunner {
+public:
+    explicit CCRunner(CCRunOptions options);
+    ~CCRunner();
+    CCRunner(const CCRunner&) = delete;
+    CCRunner& operator=(const CCRunner&) = delete;
+
+    // Loads the script and opens the trace; false with a reason (script errors carry the file
+    // name and line number).
+    bool prepare(std::string* error);
+    // Uses an already parsed script instead of the options' file.
+    void setScript(CCRunScript script) { script_ = std::move(script); }
+
+    // The director's mapping of scene points to view points, for scripted scene points.
+    void setSceneToView(CCInputInjector::PointMapping mapping) { injector_.setSceneToView(std::move(mapping)); }
+    // Called after every drawn frame with its number (the autopilot, tests).
+    void setFrameHook(std::function<void(uint64_t frame)> hook) { frameHook_ = std::move(hook); }
+
+    // Launches the application with the delegate (applicationDidFinishLaunching:), runs it, then
+    // sends applicationWillTerminate:. Returns what happened.
+    CCRunResult run(UIApplicationDelegate* delegate);
+
+    // The composited screen, upright, as it is now (after the last drawn frame).
+    CCPixelImage screen();
+    bool writeScreenshot(const std::string& path, std::string* error);
+
+    const CCRunOptions& options() const { return options_; }
+    // Frames drawn so far in this run.
+    uint64_t frame() const { return frame_; }
+
+private:
+    void playActionsUpTo(uint64_t frame, bool& quit);
+    void takeScreenshotsUpTo(uint64_t frame);
+    bool wantsScreenshotAt(uint64_t frame) const;
+    double elapsed() const;
+
+    CCRunOptions options_;
+    std::optional<CCRunScript> script_;
+    std::size_t nextAction_ = 0;
+    std::vector<std::pair<uint64_t, std::string>> shots_; // options' and script's, by frame
+    std::size_t nextShot_ = 0;
+    CCInputInjector injector_;
+    std::unique_ptr<UIOverlay> overlay_;
+    std::function<void(uint64_t)> frameHook_;
+    CCRunResult result_;
+    uint64_t frame_ = 0;
+    uint64_t presentedAtStart_ = 0;
+    int64_t startMicros_ = 0;
+    bool ownsTrace_ = false;
+    bool tilted_ = false;
+};
