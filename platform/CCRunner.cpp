@@ -12,7 +12,6 @@
 #include "UIAccelerometer.h"
 #include "UIApplication.h"
 #include "UIApplicationDelegate.h"
-#include "UIOverlay.h"
 
 CCRunner::CCRunner(CCRunOptions options) : options_(std::move(options)) {}
 
@@ -39,10 +38,8 @@ bool CCRunner::wantsScreenshotAt(uint64_t frame) const {
 }
 
 CCPixelImage CCRunner::screen() {
-    if (!overlay_) overlay_ = std::make_unique<UIOverlay>();
-    overlay_->redrawIfNeeded();
-    CCPixelImage composed = CCScreenshot::compose(ccSurfaceBackend()->lastFrame(), *overlay_);
-    return CCScreenshot::upright(composed, UIApplication::sharedApplication()->statusBarOrientation());
+    return CCScreenshot::upright(ccSurfaceBackend()->lastFrame(),
+                                 UIApplication::sharedApplication()->statusBarOrientation());
 }
 
 bool CCRunner::writeScreenshot(const std::string& path, std::string* error) {
@@ -93,7 +90,6 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
     // View animations run on the frame clock, so they are repeatable too.
     app->setClock([] { return CCClock::now(); });
     app->setDelegate(delegate);
-    if (!overlay_) overlay_ = std::make_unique<UIOverlay>();
 
     shots_ = options_.screenshots;
     if (script_)

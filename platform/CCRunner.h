@@ -18,7 +18,6 @@
 #include "CCSurfaceBackend.h"
 
 class UIApplicationDelegate;
-class UIOverlay;
 
 struct CCRunResult {
     uint64_t frames = 0;   // frames drawn
@@ -50,7 +49,7 @@ public:
     // sends applicationWillTerminate:. Returns what happened.
     CCRunResult run(UIApplicationDelegate* delegate);
 
-    // The composited screen, upright, as it is now (after the last drawn frame).
+    // The device screen of the last kept frame, upright.
     CCPixelImage screen();
     bool writeScreenshot(const std::string& path, std::string* error);
 
@@ -70,7 +69,6 @@ private:
     std::vector<std::pair<uint64_t, std::string>> shots_; // options' and script's, by frame
     std::size_t nextShot_ = 0;
     CCInputInjector injector_;
-    std::unique_ptr<UIOverlay> overlay_;
     std::function<void(uint64_t)> frameHook_;
     CCRunResult result_;
     uint64_t frame_ = 0;

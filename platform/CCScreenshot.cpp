@@ -8,26 +8,6 @@
 #include "CGImage.h"
 #include "ImageCodecs.h"
 #include "UIApplication.h"
-#include "UIOverlay.h"
-
-CCPixelImage CCScreenshot::compose(const CCPixelImage& frame, const UIOverlay& overlay) {
-    CCPixelImage out = frame;
-    if (out.empty()) return out;
-    for (int y = 0; y < out.height; ++y) {
-        int oy = y * UIOverlay::kHeight / out.height;
-        for (int x = 0; x < out.width; ++x) {
-            uint32_t argb = overlay.pixelAt(x * UIOverlay::kWidth / out.width, oy);
-            uint8_t* p = &out.rgba[(static_cast<std::size_t>(y) * out.width + x) * 4];
-            // Premultiplied source over an opaque screen.
-            unsigned a = argb >> 24, keep = 255 - a;
-            p[0] = static_cast<uint8_t>(((argb >> 16) & 0xFF) + (p[0] * keep + 127) / 255);
-            p[1] = static_cast<uint8_t>(((argb >> 8) & 0xFF) + (p[1] * keep + 127) / 255);
-            p[2] = static_cast<uint8_t>((argb & 0xFF) + (p[2] * keep + 127) / 255);
-            p[3] = 255;
-        }
-    }
-    return out;
-}
 
 CCPixelImage CCScreenshot::upright(const CCPixelImage& portrait, int orientation) {
     const int w = portrait.width, h = portrait.height;
