@@ -12,6 +12,7 @@
 #include "UIAccelerometer.h"
 #include "UIApplication.h"
 #include "UIApplicationDelegate.h"
+#include "UIOverlay.h"
 
 CCRunner::CCRunner(CCRunOptions options) : options_(std::move(options)) {}
 
@@ -38,8 +39,14 @@ bool CCRunner::wantsScreenshotAt(uint64_t frame) const {
 }
 
 CCPixelImage CCRunner::screen() {
-    return CCScreenshot::upright(ccSurfaceBackend()->lastFrame(),
-                                 UIApplication::sharedApplication()->statusBarOrientation());
+    CCSurfaceBackend* backend = ccSurfaceBackend();
+    CCPixelImage device = backend->lastFrame();
+    // The views go over the device's own screen, unless the backend laid them over already.
+    if (!backend->compositesOverlay() && device.width == UIOverlay::kWidth && device.height == UIOverlay::kHeight) {
+        backend->overlay().redrawIfNeeded();
+        backend->overlay().compositeOver(device);
+    }
+    return CCScreenshot::upright(device, UIApplication::sharedApplication()->statusBarOrientation());
 }
 
 bool CCRunner::writeScreenshot(const std::string& path, std::string* error) {
