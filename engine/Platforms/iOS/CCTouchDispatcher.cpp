@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "CCAssert.h"
+#include "CCTrace.h"
 #include "NSSet.h"
 #include "UITouch.h"
 #include "ccMacros.h"
@@ -219,18 +220,33 @@ void CCTouchDispatcher::applyQueuedChanges() {
     }
 }
 
+void CCTouchDispatcher::traceTouches(NSSet* touches, unsigned idx) const {
+    if (!touches || !CCTrace::isOpen()) return;
+    static const char* const phases[] = {"began", "moved", "ended", "cancelled"};
+    for (CCObject* object : *touches) {
+        auto* touch = static_cast<UITouch*>(object);
+        CCTrace::event("touch", {{"phase", phases[idx]},
+                                 {"dispatched", dispatchEvents_},
+                                 {"view", touch->locationInView(touch->view())}});
+    }
+}
+
 void CCTouchDispatcher::touchesBegan(NSSet* touches, UIEvent* event) {
+    traceTouches(touches, kCCTouchBegan);
     if (dispatchEvents_) this->touches(touches, event, kCCTouchBegan);
 }
 
 void CCTouchDispatcher::touchesMoved(NSSet* touches, UIEvent* event) {
+    traceTouches(touches, kCCTouchMoved);
     if (dispatchEvents_) this->touches(touches, event, kCCTouchMoved);
 }
 
 void CCTouchDispatcher::touchesEnded(NSSet* touches, UIEvent* event) {
+    traceTouches(touches, kCCTouchEnded);
     if (dispatchEvents_) this->touches(touches, event, kCCTouchEnded);
 }
 
 void CCTouchDispatcher::touchesCancelled(NSSet* touches, UIEvent* event) {
+    traceTouches(touches, kCCTouchCancelled);
     if (dispatchEvents_) this->touches(touches, event, kCCTouchCancelled);
 }

@@ -62,6 +62,8 @@ public:
     const std::vector<CCPtr<CCStandardTouchHandler>>& standardHandlers() const { return standardHandlers_; }
 
 private:
+    // One trace line per touch that arrives, dispatched or not.
+    void traceTouches(NSSet* touches, unsigned idx) const;
     template <class H> void forceAddHandler(H* handler, std::vector<CCPtr<H>>& array);
     void forceRemoveDelegate(CCObject* delegate);
     void dispatch(NSSet* touches, UIEvent* event, unsigned idx);

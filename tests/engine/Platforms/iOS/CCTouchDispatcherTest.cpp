@@ -2,9 +2,28 @@
 
 #include <stdexcept>
 
+#include "CCTrace.h"
 #include "support/TouchTestSupport.h"
 
 namespace {
+
+TEST_F(TouchDispatcherTest, EveryArrivingTouchIsTracedWithWhetherItWasDispatched) {
+    std::vector<std::string> lines;
+    CCTrace::openSink([&](const std::string& l) { lines.push_back(l); });
+    CCTrace::setFrame(3);
+    CCTrace::setTime(0.05);
+    dispatcher->addTargetedDelegate(delegate("a", true), 0, true);
+    dispatcher->touchesBegan(setOf({touch(1, 2), touch(3, 4)}), event());
+    dispatcher->setDispatchEvents(false);
+    dispatcher->touchesEnded(setOf({touch(5, 6)}), event());
+    CCTrace::close();
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "{\"frame\":3,\"time\":0.05,\"event\":\"touch\",\"phase\":\"began\",\"dispatched\":true,\"view\":[1,2]}",
+                         "{\"frame\":3,\"time\":0.05,\"event\":\"touch\",\"phase\":\"began\",\"dispatched\":true,\"view\":[3,4]}",
+                         "{\"frame\":3,\"time\":0.05,\"event\":\"touch\",\"phase\":\"ended\",\"dispatched\":false,\"view\":[5,6]}",
+                     }));
+    EXPECT_EQ(log, (TouchLog{"a began", "a began"}));
+}
 
 TEST_F(TouchDispatcherTest, TargetedHandlersAreAskedByPriorityUntilOneSwallows) {
     auto* a = delegate("A");
