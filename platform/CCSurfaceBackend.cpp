@@ -45,7 +45,9 @@ bool CCSurfaceBackend::present(const CCSurfaceFrame& frame) {
         lastFrame_ = ccReadPixels(0, 0, frame.width, frame.height);
         // Only the device's own screen carries the views; other framebuffers stay as drawn.
         if (compositesOverlay_ && frame.width == UIOverlay::kWidth && frame.height == UIOverlay::kHeight) {
-            overlay().redrawIfNeeded();
+            // A new overlay draws at once: the views may have been drawn elsewhere already.
+            if (overlay().generation() == 0) overlay().redraw();
+            else overlay().redrawIfNeeded();
             overlay().compositeOver(lastFrame_);
         }
     }
