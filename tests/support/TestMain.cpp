@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 // Process-lifetime caches of system libraries that are never torn down.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\nleak:libdbus-1.so\n"; }
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
