@@ -25,7 +25,7 @@ const char* CCRunOptions::usage() {
            "  --script FILE          play the timed input in FILE\n"
            "  --screenshot F:FILE    write the screen after frame F as a PNG (repeatable)\n"
            "  --trace FILE           write events as JSON lines to FILE\n"
-           "  --autopilot            let the game play by itself\n"
+           "  --autoplay, --autopilot  let the game play by itself (jumps over the saws)\n"
            "  --help                 show this\n";
 }
 
@@ -53,7 +53,7 @@ bool CCRunOptions::parse(int argc, const char* const* argv, CCRunOptions& out, s
         if (name == "--headless") out.headless = true;
         else if (name == "--deterministic") out.deterministic = true;
         else if (name == "--real-time") out.deterministic = false;
-        else if (name == "--autopilot") out.autopilot = true;
+        else if (name == "--autopilot" || name == "--autoplay") out.autopilot = true;
         else if (name == "--help" || name == "-h") out.help = true;
         else if (name == "--seed" || name == "--frames" || name == "--seconds" || name == "--script" ||
                  name == "--screenshot" || name == "--trace") {

@@ -23,7 +23,7 @@ struct CCRunOptions {
     std::vector<std::pair<uint64_t, std::string>> screenshots;
     // --trace FILE
     std::string tracePath;
-    // --autopilot: the game plays by itself.
+    // --autoplay (or --autopilot): the game plays by itself.
     bool autopilot = false;
     // --help
     bool help = false;

@@ -97,6 +97,11 @@ TEST(RunOptions, ReadsTheSwitchesAndRefusesBadValues) {
     ASSERT_TRUE(CCRunOptions::parse(2, realTime, r, &error));
     EXPECT_FALSE(r.isDeterministic());
 
+    const char* autoplay[] = {"--autoplay"};
+    CCRunOptions a;
+    ASSERT_TRUE(CCRunOptions::parse(1, autoplay, a, &error));
+    EXPECT_TRUE(a.autopilot);
+
     for (std::vector<const char*> bad : {std::vector<const char*>{"--frames", "0"},
                                          {"--frames", "ten"},
                                          {"--seconds", "-1"},
