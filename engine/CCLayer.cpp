@@ -1,20 +1,12 @@
 #include "CCLayer.h"
 
 #include "CCAssert.h"
+#include "CCDirector.h"
 #include "CCTouchDispatcher.h"
 #include "ccMacros.h"
 
-#if __has_include("CCDirector.h")
-#include "CCDirector.h"
 CGSize ccLayerWinSize() { return CCDirector::sharedDirector()->winSize(); }
 CGSize ccLayerWinSizeInPixels() { return CCDirector::sharedDirector()->winSizeInPixels(); }
-#else
-// Until the director is part of the build: the device's landscape screen.
-CGSize ccLayerWinSize() { return CGSizeMake(480, 320); }
-CGSize ccLayerWinSizeInPixels() {
-    return CGSizeMake(480 * CC_CONTENT_SCALE_FACTOR(), 320 * CC_CONTENT_SCALE_FACTOR());
-}
-#endif
 
 CCLayer* CCLayer::node() {
     return ccCreate<CCLayer>([](CCLayer* layer) { return layer->init(); });

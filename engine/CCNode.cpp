@@ -3,9 +3,11 @@
 #include <GLES/gl.h>
 
 #include "CCActionManager.h"
+#include "CCDirector.h"
 #include "CCScheduler.h"
 #include "CGPointExtension.h"
 #include "TransformUtils.h"
+#include "UITouch.h"
 #include "ccMacros.h"
 
 CCNode* CCNode::node() {
@@ -396,6 +398,20 @@ CGPoint CCNode::convertToNodeSpaceAR(CGPoint worldPoint) {
 
 CGPoint CCNode::convertToWorldSpaceAR(CGPoint nodePoint) {
     return convertToWorldSpace(ccpAdd(nodePoint, anchorPointInPixels_));
+}
+
+CGPoint CCNode::convertToWindowSpace(CGPoint nodePoint) {
+    return CCDirector::sharedDirector()->convertToUI(convertToWorldSpace(nodePoint));
+}
+
+CGPoint CCNode::convertTouchToNodeSpace(UITouch* touch) {
+    CGPoint point = CCDirector::sharedDirector()->convertToGL(touch->locationInView(touch->view()));
+    return convertToNodeSpace(point);
+}
+
+CGPoint CCNode::convertTouchToNodeSpaceAR(UITouch* touch) {
+    CGPoint point = CCDirector::sharedDirector()->convertToGL(touch->locationInView(touch->view()));
+    return convertToNodeSpaceAR(point);
 }
 
 CGRect CCNode::boundingBoxInPixels() {

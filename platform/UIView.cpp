@@ -150,9 +150,13 @@ bool UIView::isDescendantOfView(const UIView* view) const {
 }
 
 void UIView::layoutIfNeeded() {
-    if (!needsLayout_) return;
-    needsLayout_ = false;
-    layoutSubviews();
+    if (needsLayout_) {
+        needsLayout_ = false;
+        layoutSubviews();
+    }
+    // The whole tree: a subview resized by its superview's layout is laid out in the same pass.
+    std::vector<CCPtr<UIView>> subviews = subviews_;
+    for (auto& v : subviews) v->layoutIfNeeded();
 }
 
 CGPoint UIView::toSuperview(CGPoint p) const {
