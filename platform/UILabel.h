@@ -3,12 +3,11 @@
 // vertically. One line unless numberOfLines is 0 (any number, wrapped at words) or above 1.
 #include <string>
 
+#include "NSStringDrawing.h" // UITextAlignment
 #include "UIView.h"
 
 class UIColor;
 class UIFont;
-
-enum UITextAlignment { UITextAlignmentLeft = 0, UITextAlignmentCenter = 1, UITextAlignmentRight = 2 };
 
 class UILabel : public UIView {
 public:
