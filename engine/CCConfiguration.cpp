@@ -15,6 +15,9 @@ CCConfiguration* CCConfiguration::sharedConfiguration() {
     if (!gSharedConfiguration) {
         gSharedConfiguration = new CCConfiguration;
         gSharedConfiguration->init();
+    } else if (!gSharedConfiguration->readGL_) {
+        // First asked before any context was current: read GL once one is.
+        gSharedConfiguration->readGLState();
     }
     return gSharedConfiguration;
 }
@@ -54,9 +57,14 @@ unsigned CCConfiguration::packVersion(const std::string& version) {
 bool CCConfiguration::init() {
     loadingBundle_ = NSBundle::mainBundle();
     OSVersion_ = packVersion(UIDevice::currentDevice()->systemVersion());
+    readGLState();
+    return true;
+}
 
+void CCConfiguration::readGLState() {
     // Without a current context GL answers nothing: keep an empty list and zero limits.
     const GLubyte* extensions = glGetString(GL_EXTENSIONS);
+    readGL_ = extensions != nullptr;
     glExtensions_ = extensions ? reinterpret_cast<const char*>(extensions) : "";
     GLint value = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &value);
@@ -71,7 +79,6 @@ bool CCConfiguration::init() {
     supportsNPOT_ = checkForGLExtension("GL_APPLE_texture_2D_limited_npot");
     supportsBGRA8888_ = checkForGLExtension("GL_IMG_texture_format_BGRA8888");
     supportsDiscardFramebuffer_ = checkForGLExtension("GL_EXT_discard_framebuffer");
-    return true;
 }
 
 bool CCConfiguration::checkForGLExtension(const std::string& name) const {

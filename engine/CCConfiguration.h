@@ -40,6 +40,8 @@ public:
     std::string description() const override;
 
 private:
+    void readGLState();
+
     CCPtr<NSBundle> loadingBundle_;
     std::string glExtensions_;
     int maxTextureSize_ = 0;
@@ -49,4 +51,5 @@ private:
     bool supportsBGRA8888_ = false;
     bool supportsDiscardFramebuffer_ = false;
     unsigned OSVersion_ = 0;
+    bool readGL_ = false;
 };

@@ -60,6 +60,16 @@ TEST_F(ConfigurationTest, PacksTheSystemVersionOneBytePerPart) {
     EXPECT_EQ(CCConfiguration::packVersion("3.300"), 0x03FF0000u);
 }
 
+TEST_F(ConfigurationTest, FirstUseWithoutAContextReadsGLOnceOneIsCurrent) {
+    ASSERT_TRUE(EAGLContext::setCurrentContext(nullptr));
+    CCConfiguration* early = CCConfiguration::sharedConfiguration();
+    EXPECT_EQ(early->maxTextureSize(), 0);
+    ASSERT_TRUE(EAGLContext::setCurrentContext(gl.context()));
+    EXPECT_EQ(CCConfiguration::sharedConfiguration(), early);
+    EXPECT_GT(early->maxTextureSize(), 0);
+    EXPECT_TRUE(early->checkForGLExtension("GL_OES_point_sprite"));
+}
+
 TEST_F(ConfigurationTest, SecondInstanceIsRefused) {
     CCConfiguration::sharedConfiguration();
     EXPECT_DEATH(new CCConfiguration, "Attempted to allocate a second instance of a singleton.");
