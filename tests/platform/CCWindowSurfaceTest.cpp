@@ -18,56 +18,9 @@
 #include "UIColor.h"
 #include "UIKitFixture.h"
 #include "support/HeadlessGL.h"
+#include "support/VirtualDisplay.h"
 
 namespace {
-
-bool exists(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0;
-}
-
-std::string findXvfb() {
-    for (const char* dir : {"/usr/bin", "/usr/local/bin", "/bin"})
-        if (access((std::string(dir) + "/Xvfb").c_str(), X_OK) == 0) return std::string(dir) + "/Xvfb";
-    return {};
-}
-
-// A virtual X display of its own for the test's lifetime.
-class VirtualDisplay {
-public:
-    bool start(const std::string& xvfb) {
-        for (int n = 90 + getpid() % 200; n < 400; ++n) {
-            std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-            std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-            if (exists(lock) || exists(socket)) continue;
-            pid_ = fork();
-            if (pid_ == 0) {
-                std::string display = ":" + std::to_string(n);
-                execl(xvfb.c_str(), "Xvfb", display.c_str(), "-screen", "0", "1280x800x24", "-nolisten", "tcp",
-                      static_cast<char*>(nullptr));
-                _exit(127);
-            }
-            for (int i = 0; i < 100 && !exists(socket); ++i) usleep(50000);
-            if (!exists(socket)) {
-                stop();
-                continue;
-            }
-            setenv("DISPLAY", (":" + std::to_string(n)).c_str(), 1);
-            return true;
-        }
-        return false;
-    }
-    void stop() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        pid_ = 0;
-    }
-    ~VirtualDisplay() { stop(); }
-
-private:
-    pid_t pid_ = 0;
-};
 
 // The same picture every time: GL stripes and a scissored block, with a solid and a
 // see-through view over them.
