@@ -7,6 +7,7 @@
 #include "CCDirectorKinds.h"
 #include "CCScene.h"
 #include "CCScheduler.h"
+#include "CCTrace.h"
 #include "CCTransitionScene.h"
 #include "EAGLView.h"
 #include "UIDevice.h"
@@ -185,6 +186,7 @@ void CCDirector::setNextScene() {
     }
     runningScene_ = nextScene_;
     nextScene_ = nullptr;
+    if (runningScene_) CCTrace::event("scene", {{"scene", runningScene_->className()}});
     if (!runningIsTransition && runningScene_) {
         runningScene_->onEnter();
         runningScene_->onEnterTransitionDidFinish();

@@ -129,6 +129,7 @@ uint32_t pngPixel(const std::string& path, unsigned x, unsigned y) {
 struct SceneRun {
     CCRunResult result;
     Log log;
+    Log scenes; // "frame scene" of the trace's scene events
 };
 
 // Runs the scripted scene; screenshots go to <prefix>start.png, half.png, after.png.
@@ -158,7 +159,14 @@ SceneRun runScene(bool headless, const std::string& prefix) {
         if (frame == 30) app->startFade();
     });
     SceneRun run;
+    CCTrace::openSink([&](const std::string& line) {
+        if (line.find("\"event\":\"scene\"") == std::string::npos) return;
+        std::string frame = line.substr(9, line.find(',') - 9);
+        std::string scene = line.substr(line.find("\"scene\":\"") + 9);
+        run.scenes.push_back(frame + " " + scene.substr(0, scene.find('"')));
+    });
     run.result = runner.run(app.get());
+    CCTrace::close();
     run.log = app->log;
     app.reset();
     UIApplication::purgeSharedApplication();
@@ -175,6 +183,8 @@ TEST(ScriptedSceneTest, TouchesAlertAndFadeScreenshots) {
     EXPECT_EQ(run.result.frames, 110u);
     EXPECT_EQ(run.result.failedScreenshots, 0u);
     EXPECT_EQ(run.log, kExpectedLog);
+    // The fade runs from frame 31 and hands over 61 frames later.
+    EXPECT_EQ(run.scenes, (Log{"1 CCScene", "31 CCTransitionFade", "92 CCScene"}));
 
     EXPECT_EQ(pngPixel(prefix + "start.png", 240, 160), 0xFF0000FFu);
     EXPECT_LE(pngPixel(prefix + "half.png", 240, 160), 0x000002FFu);
