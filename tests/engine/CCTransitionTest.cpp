@@ -11,26 +11,8 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
-
-// A full-screen coloured scene that records its lifecycle messages.
-struct ColourScene : CCScene {
-    static ColourScene* make(Log* log, std::string name, ccColor4B colour) {
-        return ccCreate<ColourScene>([&](ColourScene* s) {
-            s->log = log;
-            s->name = std::move(name);
-            if (!s->init()) return false;
-            s->addChild(CCColorLayer::layerWithColor(colour));
-            return true;
-        });
-    }
-    void onEnter() override { log->push_back(name + " enter"), CCScene::onEnter(); }
-    void onEnterTransitionDidFinish() override { log->push_back(name + " entered"), CCScene::onEnterTransitionDidFinish(); }
-    void onExit() override { log->push_back(name + " exit"), CCScene::onExit(); }
-    void cleanup() override { log->push_back(name + " cleanup"), CCScene::cleanup(); }
-    Log* log = nullptr;
-    std::string name;
-};
+using Log = SceneLog;
+using ColourScene = LoggingScene;
 
 class TransitionTest : public DirectorTest {
 protected:

@@ -5,8 +5,13 @@
 // point. The director is ended and destroyed after each test.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "CCAutoreleasePool.h"
+#include "CCColorLayer.h"
 #include "CCDirectorIOS.h"
+#include "CCScene.h"
 #include "CCGLExtensions.h"
 #include "CCScreenshot.h"
 #include "CCSurfaceBackend.h"
@@ -44,4 +49,29 @@ protected:
 
     CCDirectorIOS* director = nullptr;
     EAGLView* view = nullptr;
+};
+
+using SceneLog = std::vector<std::string>;
+
+// A scene that records its lifecycle messages ("A enter", "A entered", "A exit", "A cleanup"),
+// optionally filled with one colour.
+struct LoggingScene : CCScene {
+    static LoggingScene* make(SceneLog* log, std::string name) {
+        return ccCreate<LoggingScene>([&](LoggingScene* s) {
+            s->log = log;
+            s->name = std::move(name);
+            return s->init();
+        });
+    }
+    static LoggingScene* make(SceneLog* log, std::string name, ccColor4B colour) {
+        LoggingScene* scene = make(log, std::move(name));
+        if (scene) scene->addChild(CCColorLayer::layerWithColor(colour));
+        return scene;
+    }
+    void onEnter() override { log->push_back(name + " enter"), CCScene::onEnter(); }
+    void onEnterTransitionDidFinish() override { log->push_back(name + " entered"), CCScene::onEnterTransitionDidFinish(); }
+    void onExit() override { log->push_back(name + " exit"), CCScene::onExit(); }
+    void cleanup() override { log->push_back(name + " cleanup"), CCScene::cleanup(); }
+    SceneLog* log = nullptr;
+    std::string name;
 };

@@ -19,24 +19,7 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
-
-// A scene that records its lifecycle messages.
-struct LoggingScene : CCScene {
-    static LoggingScene* make(Log* log, std::string name) {
-        return ccCreate<LoggingScene>([&](LoggingScene* s) {
-            s->log = log;
-            s->name = std::move(name);
-            return s->init();
-        });
-    }
-    void onEnter() override { log->push_back(name + " enter"), CCScene::onEnter(); }
-    void onEnterTransitionDidFinish() override { log->push_back(name + " entered"), CCScene::onEnterTransitionDidFinish(); }
-    void onExit() override { log->push_back(name + " exit"), CCScene::onExit(); }
-    void cleanup() override { log->push_back(name + " cleanup"), CCScene::cleanup(); }
-    Log* log = nullptr;
-    std::string name;
-};
+using Log = SceneLog;
 
 // Calls a function from a scheduler timer (every tick).
 struct TimerHook : CCObject {
