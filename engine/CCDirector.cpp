@@ -7,6 +7,7 @@
 #include "CCDirectorKinds.h"
 #include "CCScene.h"
 #include "CCScheduler.h"
+#include "CCTextureCache.h"
 #include "CCTrace.h"
 #include "CCTransitionScene.h"
 #include "EAGLView.h"
@@ -21,10 +22,6 @@
 #if __has_include("CCSpriteFrameCache.h")
 #include "CCSpriteFrameCache.h"
 #define CC_HAS_FRAME_CACHE 1
-#endif
-#if __has_include("CCTextureCache.h")
-#include "CCTextureCache.h"
-#define CC_HAS_TEXTURE_CACHE 1
 #endif
 
 namespace {
@@ -169,9 +166,7 @@ void CCDirector::end() {
 #endif
     CCScheduler::purgeSharedScheduler();
     CCActionManager::purgeSharedManager();
-#ifdef CC_HAS_TEXTURE_CACHE
     CCTextureCache::purgeSharedTextureCache();
-#endif
     openGLView_.reset();
 }
 
@@ -320,7 +315,5 @@ void CCDirector::purgeCachedData() {
 #ifdef CC_HAS_BMFONT
     CCLabelBMFont::purgeCachedData();
 #endif
-#ifdef CC_HAS_TEXTURE_CACHE
     CCTextureCache::purgeSharedTextureCache();
-#endif
 }

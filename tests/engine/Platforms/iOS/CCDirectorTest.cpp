@@ -10,6 +10,7 @@
 #include "CCScene.h"
 #include "CCLog.h"
 #include "CCScheduler.h"
+#include "CCTextureCache.h"
 #include "NSTimer.h"
 #include "CCSelector.h"
 #include "UIApplication.h"
@@ -232,6 +233,18 @@ TEST_F(DirectorTest, PauseStopsTheClockButNotTheFramesAndResumeRestoresTheFirstI
     drawFrame();
     EXPECT_EQ(updates, 1);
     EXPECT_NEAR(director->deltaTime(), 0.016, 1e-6);
+}
+
+TEST_F(DirectorTest, EndLetsGoOfTheScenesAndPurgesTheSharedCaches) {
+    SceneLog log;
+    director->runWithScene(LoggingScene::make(&log, "A"));
+    director->stopAnimation();
+    drawFrame();
+    ASSERT_NE(CCTextureCache::sharedTextureCache()->addImage("cat_1.png"), nullptr);
+    director->end();
+    EXPECT_EQ(log, (SceneLog{"A enter", "A entered", "A exit", "A cleanup"}));
+    EXPECT_EQ(director->runningScene(), nullptr);
+    EXPECT_EQ(CCTextureCache::sharedTextureCache()->textureForKey("cat_1.png"), nullptr);
 }
 
 // ---- kinds ----
