@@ -96,7 +96,7 @@ bool CCConfiguration::checkForGLExtension(const std::string& name) const {
 }
 
 std::string CCConfiguration::description() const {
-    return "<" + className() + " = " + ccAddressString(this) + " | maxTextureSize = " +
+    return std::string("<").append(className()) + " = " + ccAddressString(this) + " | maxTextureSize = " +
            std::to_string(maxTextureSize_) + ", PVRTC = " + (supportsPVRTC_ ? "YES" : "NO") +
            ", NPOT = " + (supportsNPOT_ ? "YES" : "NO") + ">";
 }

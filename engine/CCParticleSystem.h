@@ -7,10 +7,10 @@
 
 #include "CCNode.h"
 #include "CCPtr.h"
+#include "CCTexture2D.h"
 #include "PropertyList.h"
 #include "ccTypes.h"
 
-class CCTexture2D;
 
 enum {
     kCCParticleModeGravity = 0,

@@ -290,5 +290,5 @@ std::string CCTexture2D::description() const {
     char buffer[160];
     std::snprintf(buffer, sizeof buffer, " | Name = %u | Dimensions = %ux%u | Coordinates = (%.2f, %.2f)>", name_,
                   width_, height_, double(maxS_), double(maxT_));
-    return "<" + className() + " = " + ccAddressString(this) + buffer;
+    return std::string("<").append(className()) + " = " + ccAddressString(this) + buffer;
 }

@@ -263,6 +263,6 @@ void CCTextureCache::removeTextureForKey(const std::string& key) {
 }
 
 std::string CCTextureCache::description() const {
-    return "<" + className() + " = " + ccAddressString(this) + " | num of textures =  " +
+    return std::string("<").append(className()) + " = " + ccAddressString(this) + " | num of textures =  " +
            std::to_string(textureCount()) + ">";
 }
