@@ -3,6 +3,7 @@
 #include <cmath>
 #include <new>
 
+#include "CCSpriteFrame.h"
 #include "CCTexture2D.h"
 #include "ccMacros.h"
 
@@ -81,6 +82,12 @@ void CCParticleSystemQuad::setTexture(CCTexture2D* texture) {
     const CGRect whole =
         texture ? CGRectMake(0, 0, float(texture->pixelsWide()), float(texture->pixelsHigh())) : CGRectZero;
     setTexture(texture, whole);
+}
+
+void CCParticleSystemQuad::setDisplayFrame(CCSpriteFrame* spriteFrame) {
+    CCAssert(spriteFrame->offsetInPixels() == CGPointZero, "QuadParticle only supports SpriteFrames with no offsets");
+    CCTexture2D* texture = spriteFrame->texture();
+    if (!texture_ || !texture || texture->name() != texture_->name()) setTexture(texture);
 }
 
 void CCParticleSystemQuad::writeQuad(sCCParticle* p, CGPoint newPosition) {

@@ -7,6 +7,8 @@
 
 #include "CCParticleSystem.h"
 
+class CCSpriteFrame;
+
 class CCParticleSystemQuad : public CCParticleSystem {
 public:
     static CCParticleSystemQuad* particleWithFile(const std::string& plistFile);
@@ -18,6 +20,8 @@ public:
     void setTexture(CCTexture2D* texture) override;
     // A part of the texture, in texture pixels.
     void setTexture(CCTexture2D* texture, CGRect rect);
+    // The frame's whole texture; frames with an offset are refused.
+    void setDisplayFrame(CCSpriteFrame* spriteFrame);
     void initTexCoordsWithRect(CGRect rect);
     void initIndices();
 

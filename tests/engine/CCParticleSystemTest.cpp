@@ -6,6 +6,7 @@
 #include "CCParticleSystemPoint.h"
 #include "CCParticleSystemQuad.h"
 #include "CCScheduler.h"
+#include "CCSpriteFrame.h"
 #include "CCTextureCache.h"
 #include "CGPointExtension.h"
 #include "UIImage.h"
@@ -353,6 +354,17 @@ TEST_F(ParticleDrawingTest, QuadParticlesAreSquaresOfTheirSize) {
     EXPECT_EQ(pixel(19, 19), (RGBA{0, 255, 0, 255}));
     EXPECT_EQ(pixel(22, 16), (RGBA{0, 0, 0, 255}));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(ParticleDrawingTest, DisplayFrameUsesTheWholeTexture) {
+    auto* q = ccCreate<CCParticleSystemQuad>([](CCParticleSystemQuad* s) { return s->initWithTotalParticles(1); });
+    CCTexture2D* dot = whiteDot();
+    q->setDisplayFrame(CCSpriteFrame::frameWithTexture(dot, CGRectMake(2, 2, 4, 4)));
+    EXPECT_EQ(q->texture(), dot);
+    EXPECT_FLOAT_EQ(q->quads()[0].br.texCoords.u, 1.0f / 16 + 14.0f / 16);
+    EXPECT_DEATH(q->setDisplayFrame(CCSpriteFrame::frameWithTexture(dot, CGRectMake(0, 0, 4, 4), false, ccp(1, 0),
+                                                                    CGSizeMake(4, 4))),
+                 "QuadParticle only supports SpriteFrames with no offsets");
 }
 
 TEST_F(ParticleDrawingTest, RotatedQuadCornersTurnClockwise) {
