@@ -1,0 +1,182 @@
+// One frame of many moving 16 × 16 sprites into a 480 × 320 headless surface, drawn three
+// ways: (a) by one sprite batch node, (b) as self-drawing sprites under one node, (c) by
+// SDL2's own 2D renderer drawing the same textured quads on the offscreen video driver, on
+// its OpenGL ES 1 back end, and where a build of SDL2 lacks that one (Debian's does), on
+// its other GL back ends. Every frame ends by reading one pixel back, so that the GL work
+// is done inside the timing.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "../tests/support/HeadlessGL.h"
+#include "CCActionManager.h"
+#include "CCAutoreleasePool.h"
+#include "CCScheduler.h"
+#include "CCSprite.h"
+#include "CCSpriteBatchNode.h"
+#include "CCTexture2D.h"
+#include "CGImage.h"
+#include "CGPointExtension.h"
+#include "UIImage.h"
+
+namespace {
+
+constexpr int kWidth = 480, kHeight = 320, kSide = 16;
+
+std::vector<std::uint8_t> spritePixels() {
+    std::vector<std::uint8_t> rgba(kSide * kSide * 4);
+    for (int y = 0; y < kSide; y++)
+        for (int x = 0; x < kSide; x++) {
+            std::uint8_t* p = &rgba[(y * kSide + x) * 4];
+            const bool inside = (x - 7.5f) * (x - 7.5f) + (y - 7.5f) * (y - 7.5f) < 64;
+            p[0] = std::uint8_t(x * 16);
+            p[1] = std::uint8_t(y * 16);
+            p[2] = 200;
+            p[3] = inside ? 255 : 0;
+        }
+    return rgba;
+}
+
+// Position of sprite i in frame f: a slow circle about a point of a grid over the surface.
+CGPoint place(int i, int frame) {
+    const float angle = float(frame) * 0.05f + float(i);
+    return ccp(float((i * 37) % kWidth) + 8 * std::cos(angle), float((i * 53) % kHeight) + 8 * std::sin(angle));
+}
+
+struct EngineFrame {
+    HeadlessGL gl;
+    bool ok = false;
+    EngineFrame() {
+        ok = gl.makeFramebuffer(kWidth, kHeight);
+        if (!ok) return;
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrthof(0, kWidth, 0, kHeight, -1024, 1024);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    }
+    CCTexture2D* texture() {
+        UIImage* image = UIImage::imageWithCGImage(CGImage::imageWithRGBA(kSide, kSide, spritePixels()));
+        return ccCreate<CCTexture2D>([&](CCTexture2D* t) { return t->initWithImage(image); });
+    }
+    static void finish() {
+        std::uint8_t pixel[4];
+        glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+        benchmark::DoNotOptimize(pixel[0]);
+    }
+};
+
+void runEngine(benchmark::State& state, bool batched) {
+    EngineFrame frame;
+    if (!frame.ok) {
+        state.SkipWithError("no headless GL framebuffer");
+        return;
+    }
+    const int n = int(state.range(0));
+    {
+        CCAutoreleaseScope pool;
+        CCTexture2D* texture = frame.texture();
+        CCNode* root = batched ? static_cast<CCNode*>(CCSpriteBatchNode::batchNodeWithTexture(texture, unsigned(n)))
+                               : CCNode::node();
+        std::vector<CCSprite*> sprites;
+        for (int i = 0; i < n; i++) {
+            CCSprite* s = CCSprite::spriteWithTexture(texture);
+            root->addChild(s);
+            sprites.push_back(s);
+        }
+        int f = 0;
+        for (auto _ : state) {
+            f++;
+            for (int i = 0; i < n; i++) sprites[size_t(i)]->setPosition(place(i, f));
+            glClear(GL_COLOR_BUFFER_BIT);
+            root->visit();
+            EngineFrame::finish();
+        }
+        root->removeAllChildrenWithCleanup(true);
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+    CCActionManager::purgeSharedManager();
+    CCScheduler::purgeSharedScheduler();
+}
+
+void BM_SpriteBatchNode(benchmark::State& state) { runEngine(state, true); }
+void BM_SelfDrawingSprites(benchmark::State& state) { runEngine(state, false); }
+
+bool hasRenderDriver(const std::string& name) {
+    for (int i = 0; i < SDL_GetNumRenderDrivers(); i++) {
+        SDL_RendererInfo info{};
+        if (SDL_GetRenderDriverInfo(i, &info) == 0 && name == info.name) return true;
+    }
+    return false;
+}
+
+void BM_SDLRenderer(benchmark::State& state, const char* driver) {
+    if (!hasRenderDriver(driver)) {
+        state.SkipWithError((std::string("this SDL2 has no render driver ") + driver).c_str());
+        return;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, driver);
+    SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        state.SkipWithError(SDL_GetError());
+        return;
+    }
+    SDL_Window* window = SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
+    SDL_RendererInfo info{};
+    if (!renderer || SDL_GetRendererInfo(renderer, &info) != 0 || std::string(info.name) != driver) {
+        state.SkipWithError(renderer ? "SDL chose another render driver" : SDL_GetError());
+        if (renderer) SDL_DestroyRenderer(renderer);
+        if (window) SDL_DestroyWindow(window);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return;
+    }
+    SDL_Texture* texture =
+        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC, kSide, kSide);
+    const std::vector<std::uint8_t> pixels = spritePixels();
+    SDL_UpdateTexture(texture, nullptr, pixels.data(), kSide * 4);
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+
+    const int n = int(state.range(0));
+    std::vector<SDL_FRect> rects(static_cast<std::size_t>(n));
+    int f = 0;
+    for (auto _ : state) {
+        f++;
+        for (int i = 0; i < n; i++) {
+            const CGPoint p = place(i, f);
+            // SDL counts y downwards; the same centre on the same surface.
+            rects[size_t(i)] = {p.x - kSide / 2.0f, float(kHeight) - p.y - kSide / 2.0f, float(kSide), float(kSide)};
+        }
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+        for (const SDL_FRect& r : rects) SDL_RenderCopyF(renderer, texture, nullptr, &r);
+        std::uint32_t pixel = 0;
+        SDL_Rect one{0, 0, 1, 1};
+        SDL_RenderReadPixels(renderer, &one, SDL_PIXELFORMAT_ABGR8888, &pixel, 4);
+        benchmark::DoNotOptimize(pixel);
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+    SDL_DestroyTexture(texture);
+    SDL_DestroyRenderer(renderer);
+    SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+} // namespace
+
+BENCHMARK(BM_SpriteBatchNode)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelfDrawingSprites)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SDLRenderer, opengles, "opengles")->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SDLRenderer, opengles2, "opengles2")->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SDLRenderer, opengl, "opengl")->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
