@@ -5,8 +5,10 @@
 #include "CCActionManager.h"
 #include "CCAssert.h"
 #include "CCDirectorKinds.h"
+#include "CCLabelBMFont.h"
 #include "CCScene.h"
 #include "CCScheduler.h"
+#include "CCSpriteFrameCache.h"
 #include "CCTextureCache.h"
 #include "CCTrace.h"
 #include "CCTransitionScene.h"
@@ -14,15 +16,6 @@
 #include "UIDevice.h"
 #include "glu.h"
 
-// The caches join in as they become part of the engine.
-#if __has_include("CCLabelBMFont.h")
-#include "CCLabelBMFont.h"
-#define CC_HAS_BMFONT 1
-#endif
-#if __has_include("CCSpriteFrameCache.h")
-#include "CCSpriteFrameCache.h"
-#define CC_HAS_FRAME_CACHE 1
-#endif
 
 namespace {
 CCDirector* sharedDirector_ = nullptr;
@@ -158,12 +151,8 @@ void CCDirector::end() {
     nextScene_ = nullptr;
     scenesStack_->removeAllObjects();
     stopAnimation();
-#ifdef CC_HAS_BMFONT
     CCLabelBMFont::purgeCachedData();
-#endif
-#ifdef CC_HAS_FRAME_CACHE
     CCSpriteFrameCache::purgeSharedSpriteFrameCache();
-#endif
     CCScheduler::purgeSharedScheduler();
     CCActionManager::purgeSharedManager();
     CCTextureCache::purgeSharedTextureCache();
@@ -312,8 +301,6 @@ void CCDirector::setDepthTest(bool on) {
 }
 
 void CCDirector::purgeCachedData() {
-#ifdef CC_HAS_BMFONT
     CCLabelBMFont::purgeCachedData();
-#endif
     CCTextureCache::purgeSharedTextureCache();
 }
