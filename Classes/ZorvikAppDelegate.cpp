@@ -1,0 +1,162 @@
+#include "ZorvikAppDelegate.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+
+#include "CAEAGLLayer.h"
+#include "CCDirectorIOS.h"
+#include "CCLog.h"
+#include "CAGradientLayer.h"
+#include "CCTexture2D.h"
+#include "CCTrace.h"
+#include "EAGLView.h"
+#include "MZGradientButton.h"
+#include "NSBundle.h"
+#include "PropertyList.h"
+#include "SplashLayer.h"
+#include "UIAlertView.h"
+#include "UIApplication.h"
+#include "UIColor.h"
+#include "UIFont.h"
+#include "UILabel.h"
+#include "UIScreen.h"
+#include "UIViewController.h"
+#include "UIWindow.h"
+
+namespace {
+// The quarter turn that makes platform views read along the landscape screen.
+constexpr float kQuarterTurn = 1.5707964f;
+}
+
+ZorvikAppDelegate::ZorvikAppDelegate() = default;
+
+ZorvikAppDelegate::~ZorvikAppDelegate() {
+    viewController_ = nullptr;
+    window_ = nullptr;
+}
+
+void ZorvikAppDelegate::setWindow(UIWindow* window) { window_ = window; }
+
+std::string ZorvikAppDelegate::storeURL() {
+    if (const char* env = std::getenv("ZORVIK_STORE_URL"); env && *env) return env;
+    std::string path = NSBundle::mainBundle()->pathForResource("Configuration", "plist", "");
+    std::string url;
+    if (!path.empty()) url = PropertyList::dictionaryWithContentsOfFile(path).stringForKey("StoreURL");
+    if (url.empty()) CCLog("No store page configured (StoreURL in Configuration.plist)");
+    return url;
+}
+
+void ZorvikAppDelegate::applicationDidFinishLaunching(UIApplication*) {
+    // 1. The game's random source.
+    srandom(static_cast<unsigned>(time(nullptr)));
+    // 2. The window over the whole screen.
+    window_ = CCPtr<UIWindow>::adopt(ccNew<UIWindow>([](UIWindow* w) { return w->initWithFrame(UIScreen::mainScreen()->bounds()); }));
+    // 3. Display-link director where the platform has one, else the timer director.
+    if (!CCDirector::setDirectorType(kCCDirectorTypeDisplayLink)) CCDirector::setDirectorType(kCCDirectorTypeNSTimer);
+    // 4.
+    auto* director = static_cast<CCDirectorIOS*>(CCDirector::sharedDirector());
+    director->setDeviceOrientation(CCDeviceOrientationPortrait);
+    director->setDisplayFPS(false);
+    director->setAnimationInterval(1.0 / 60);
+    // 5. 16-bit colour, no depth buffer.
+    EAGLView* glView = EAGLView::viewWithFrame(window_->bounds(), kEAGLColorFormatRGB565, 0, false);
+    // 6.
+    director->setOpenGLView(glView);
+    window_->addSubview(glView);
+    window_->makeKeyAndVisible();
+    // 7. From here the scene is 480 x 320, origin bottom-left.
+    director->setDeviceOrientation(CCDeviceOrientationLandscapeLeft);
+    // 8.
+    glView->setMultipleTouchEnabled(true);
+    // 9. Images with alpha load as 32-bit textures.
+    CCTexture2D::setDefaultAlphaPixelFormat(kCCTexture2DPixelFormat_RGBA8888);
+    // 10. The title scene asks for its HELP button here, before the view controller exists:
+    // that request adds nothing.
+    director->runWithScene(mainScene());
+    // 11.
+    viewController_ = CCPtr<UIViewController>::adopt(ccNew<UIViewController>([](UIViewController* v) { return v->init(); }));
+    viewController_->setView(glView);
+    // 12. The ad banner strip goes here, centred at (310, 160) and turned a quarter.
+    // 13. The purchase button.
+    button_ = makeButton(CGRect{{296, 240}, {160, 48}}, CGPoint{296, 400}, 12, 6.0f, "Buy AD-FREE Full Version!",
+                         &ZorvikAppDelegate::newb, "newb");
+    // 14. The one HELP button of the launch.
+    addAgain();
+    // 15. The promotion downloader starts here.
+    // 16.
+    window_->makeKeyAndVisible();
+}
+
+MZGradientButton* ZorvikAppDelegate::makeButton(CGRect frame, CGPoint center, float fontSize, float cornerRadius,
+                                                const char* title, void (ZorvikAppDelegate::*action)(CCObject*),
+                                                const char* name) {
+    if (!viewController_ || !viewController_->view()) return nullptr;
+    MZGradientButton* b = ccNew<MZGradientButton>([&](MZGradientButton* g) { return g->initWithFrame(frame); });
+    if (!b) return nullptr;
+    b->setCenter(center);
+    b->titleLabel()->setFont(UIFont::fontWithName("Helvetica-Bold", fontSize));
+    b->addTarget(this, ccSelector<void(CCObject*)>(action, name), UIControlEventTouchUpInside);
+    b->setTransform(CGAffineTransformMakeRotation(kQuarterTurn));
+    b->setMainColor(UIColor::lightGrayColor());
+    b->setSecondaryColor(UIColor::darkGrayColor());
+    b->setHighlightedMain(UIColor::darkGrayColor());
+    b->setHighlightedSecondary(UIColor::blackColor());
+    b->setCornerRad(cornerRadius, true, 0.7f);
+    b->setTitle(title, UIControlStateNormal);
+    viewController_->view()->addSubview(b);
+    b->release(); // the view keeps it
+    return b;
+}
+
+void ZorvikAppDelegate::addAgain() {
+    MZGradientButton* help = makeButton(CGRect{{0, 0}, {100, 44}}, CGPoint{22, 429}, 20, 8.0f, "HELP",
+                                        &ZorvikAppDelegate::helpAlert, "helpAlert");
+    if (help) helpBut_ = help;
+}
+
+void ZorvikAppDelegate::removeUIelements() {
+    // The reference is not kept past its removal: a second call has nothing to remove.
+    MZGradientButton* help = helpBut_;
+    helpBut_ = nullptr;
+    if (!help) return;
+    UIView::beginAnimations("", nullptr);
+    UIView::setAnimationDuration(1.0);
+    help->removeFromSuperview();
+    UIView::commitAnimations();
+}
+
+void ZorvikAppDelegate::helpAlert(CCObject*) {
+    UIAlertView* alert = ccCreate<UIAlertView>([this](UIAlertView* a) {
+        return a->initWithTitle("Help",
+                                "Once you begin playing, tap to jump, avoid the spinning saws so you don't lag behind "
+                                "and get eaten by the dog, but collect everything else. You can tilt the device to "
+                                "change the speed of your cat.",
+                                this, nullptr, {"Okay", "Upgrade App"});
+    });
+    alert->show();
+}
+
+void ZorvikAppDelegate::alertViewDidDismissWithButtonIndex(UIAlertView*, int buttonIndex) {
+    if (buttonIndex != 0) newb();
+}
+
+void ZorvikAppDelegate::newb(CCObject*) {
+    std::string url = storeURL();
+    if (!url.empty()) UIApplication::sharedApplication()->openURL(url);
+}
+
+CCScene* ZorvikAppDelegate::mainScene() {
+    if (!mainScene_) mainScene_ = CCPtr<CCScene>::adopt(ccNew<SplashLayer>([](SplashLayer* s) { return s->init(); }));
+    return mainScene_;
+}
+
+void ZorvikAppDelegate::applicationWillResignActive(UIApplication*) { CCDirector::sharedDirector()->pause(); }
+void ZorvikAppDelegate::applicationDidBecomeActive(UIApplication*) { CCDirector::sharedDirector()->resume(); }
+void ZorvikAppDelegate::applicationDidReceiveMemoryWarning(UIApplication*) {
+    CCDirector::sharedDirector()->purgeCachedData();
+}
+void ZorvikAppDelegate::applicationWillTerminate(UIApplication*) { CCDirector::sharedDirector()->end(); }
+void ZorvikAppDelegate::applicationSignificantTimeChange(UIApplication*) {
+    CCDirector::sharedDirector()->setNextDeltaTimeZero(true);
+}

@@ -1,0 +1,169 @@
+#pragma once
+// Runs the real zorvik program headless (or in a given display) with options and a script,
+// and reads back what it wrote: the trace as events, screenshots as pixels.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CCAutoreleasePool.h"
+#include "CGImage.h"
+#include "ImageCodecs.h"
+#include "support/TestFiles.h"
+
+// One trace line: its fields as raw JSON texts (strings without their quotes).
+struct TraceEvent {
+    std::map<std::string, std::string> fields;
+    std::string line;
+
+    const std::string& name() const { return at("event"); }
+    const std::string& at(const std::string& key) const {
+        static const std::string none;
+        auto it = fields.find(key);
+        return it == fields.end() ? none : it->second;
+    }
+    double number(const std::string& key) const { return std::strtod(at(key).c_str(), nullptr); }
+    long frame() const { return std::strtol(at("frame").c_str(), nullptr, 10); }
+    bool has(const std::string& key) const { return fields.count(key) != 0; }
+};
+
+// Reads one flat JSON object; nested values are kept as their raw text.
+inline TraceEvent parseTraceLine(const std::string& line) {
+    TraceEvent e;
+    e.line = line;
+    size_t i = line.find('{');
+    if (i == std::string::npos) return e;
+    ++i;
+    auto readString = [&](size_t& at) {
+        std::string out;
+        ++at; // opening quote
+        while (at < line.size() && line[at] != '"') {
+            if (line[at] == '\\' && at + 1 < line.size()) ++at;
+            out += line[at++];
+        }
+        ++at;
+        return out;
+    };
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == ',')) ++i;
+        if (i >= line.size() || line[i] == '}') break;
+        std::string key = readString(i);
+        while (i < line.size() && (line[i] == ':' || line[i] == ' ')) ++i;
+        std::string value;
+        if (line[i] == '"') {
+            value = readString(i);
+        } else {
+            int depth = 0;
+            size_t start = i;
+            while (i < line.size()) {
+                char c = line[i];
+                if (c == '{' || c == '[') ++depth;
+                if (c == '}' || c == ']') {
+                    if (depth == 0) break;
+                    --depth;
+                }
+                if (c == ',' && depth == 0) break;
+                ++i;
+            }
+            value = line.substr(start, i - start);
+        }
+        e.fields[key] = value;
+    }
+    return e;
+}
+
+struct GameRunResult {
+    int status = -1;
+    std::string output; // standard output and error together
+    std::vector<TraceEvent> events;
+
+    std::vector<TraceEvent> all(const std::string& name) const {
+        std::vector<TraceEvent> out;
+        for (const TraceEvent& e : events)
+            if (e.name() == name) out.push_back(e);
+        return out;
+    }
+    const TraceEvent* first(const std::string& name, long fromFrame = 0) const {
+        for (const TraceEvent& e : events)
+            if (e.name() == name && e.frame() >= fromFrame) return &e;
+        return nullptr;
+    }
+    const TraceEvent* scene(const std::string& which) const {
+        for (const TraceEvent& e : events)
+            if (e.name() == "scene" && e.at("scene") == which) return &e;
+        return nullptr;
+    }
+};
+
+// The upright 480 x 320 screen as straight RGBA.
+struct Screen {
+    unsigned width = 0, height = 0;
+    std::vector<std::uint8_t> rgba;
+    bool empty() const { return rgba.empty(); }
+    // The pixel at a scene point (origin bottom-left) as 0xRRGGBB.
+    uint32_t at(int x, int y) const {
+        size_t o = (static_cast<size_t>(height - 1 - y) * width + x) * 4;
+        return rgba[o] << 16 | rgba[o + 1] << 8 | rgba[o + 2];
+    }
+    // Pixels in the scene rectangle that the predicate accepts.
+    template <class F> int count(int x0, int y0, int x1, int y1, F accept) const {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) n += accept(at(x, y));
+        return n;
+    }
+};
+
+inline Screen readScreen(const std::string& path) {
+    Screen s;
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    CCAutoreleaseScope pool;
+    CGImage* image = ccDecodePNG(bytes.data(), bytes.size());
+    if (!image) return s;
+    s.width = image->width();
+    s.height = image->height();
+    s.rgba.resize(s.width * s.height * 4);
+    for (unsigned row = 0; row < s.height; ++row) image->readRowStraight(row, s.rgba.data() + row * s.width * 4);
+    return s;
+}
+
+class GameRun {
+public:
+    static std::string program() { return std::string(ZORVIK_BINARY_DIR) + "/Classes/zorvik"; }
+
+    // Runs the program with the options (a trace is always written) and, when given, a script.
+    GameRunResult run(const std::string& options, const std::string& script = {}, const std::string& env = {}) {
+        std::string trace = dir.file("trace-" + std::to_string(++runs) + ".jsonl");
+        // Font libraries keep caches for the life of the process; they are not the game's leaks.
+        std::string command = "LSAN_OPTIONS=suppressions='" + std::string(ZORVIK_SOURCE_DIR) +
+                              "/tests/support/lsan.supp' " + env + " '" + program() + "' " + options + " --trace '" +
+                              trace + "'";
+        if (!script.empty()) command += " --script '" + dir.write("script-" + std::to_string(runs) + ".txt", script) + "'";
+        command += " 2>&1";
+        GameRunResult result;
+        if (FILE* p = popen(command.c_str(), "r")) {
+            char buffer[4096];
+            size_t n;
+            while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) result.output.append(buffer, n);
+            int status = pclose(p);
+            result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        std::ifstream in(trace);
+        std::string line;
+        while (std::getline(in, line)) result.events.push_back(parseTraceLine(line));
+        return result;
+    }
+    std::string file(const std::string& name) const { return dir.file(name); }
+
+    TempDir dir;
+    int runs = 0;
+};

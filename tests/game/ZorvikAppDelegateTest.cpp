@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "CCAutoreleasePool.h"
+#include "CCDirectorIOS.h"
+#include "CCTexture2D.h"
+#include "CCTextureCache.h"
+#include "CCTouchDispatcher.h"
+#include "MZGradientButton.h"
+#include "SplashLayer.h"
+#include "UIAccelerometer.h"
+#include "UIAlertView.h"
+#include "UIApplication.h"
+#include "UIViewController.h"
+#include "UIWindow.h"
+#include "ZorvikAppDelegate.h"
+#include "support/DeterministicClock.h"
+
+namespace {
+
+// The whole launch on the headless backend, ended and torn down afterwards.
+class LaunchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CCAutoreleasePool::push();
+        CCDirector::purgeSharedDirector();
+        app = UIApplication::sharedApplication();
+        app->setHeadless(true);
+        app->setDelegate(delegate);
+        delegate->applicationDidFinishLaunching(app);
+        director = static_cast<CCDirectorIOS*>(CCDirector::sharedDirector());
+    }
+    void TearDown() override {
+        delegate->applicationWillTerminate(app);
+        app->setDelegate(nullptr);
+        delegate = nullptr;
+        CCDirector::purgeSharedDirector();
+        UIApplication::purgeSharedApplication();
+        CCAutoreleasePool::pop();
+    }
+    // The platform buttons over the GL view with that title.
+    int buttons(const std::string& title) const {
+        int n = 0;
+        for (auto& v : delegate->viewController()->view()->subviews())
+            if (auto* b = dynamic_cast<MZGradientButton*>(v.get()); b && b->titleForState(UIControlStateNormal) == title) ++n;
+        return n;
+    }
+
+    DeterministicClock clock;
+    CCPtr<ZorvikAppDelegate> delegate = CCPtr<ZorvikAppDelegate>::adopt(new ZorvikAppDelegate);
+    UIApplication* app = nullptr;
+    CCDirectorIOS* director = nullptr;
+};
+
+TEST_F(LaunchTest, RunsTheTitleInLandscapeWithOneHelpButton) {
+    EXPECT_EQ(director->deviceOrientation(), CCDeviceOrientationLandscapeLeft);
+    EXPECT_DOUBLE_EQ(director->animationInterval(), 1.0 / 60);
+    EXPECT_EQ(director->winSize().width, 480);
+    EXPECT_EQ(CCTexture2D::defaultAlphaPixelFormat(), kCCTexture2DPixelFormat_RGBA8888);
+    EXPECT_EQ(delegate->mainScene(), delegate->mainScene()); // made once
+    // The title scene's own request came before the view controller existed.
+    EXPECT_EQ(buttons("HELP"), 1);
+    EXPECT_EQ(buttons("Buy AD-FREE Full Version!"), 1);
+    EXPECT_EQ(delegate->helpButton()->center().x, 22);
+    EXPECT_EQ(delegate->purchaseButton()->center().y, 400);
+
+    // Leaving the title takes the HELP button away; a second request has nothing to remove.
+    delegate->removeUIelements();
+    delegate->removeUIelements();
+    EXPECT_EQ(delegate->helpButton(), nullptr);
+    EXPECT_EQ(buttons("Buy AD-FREE Full Version!"), 1);
+}
+
+TEST_F(LaunchTest, HelpAlertOffersTheFullEdition) {
+    delegate->helpAlert();
+    UIAlertView* alert = app->visibleAlertView();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->title(), "Help");
+    EXPECT_EQ(alert->numberOfButtons(), 2);
+    EXPECT_EQ(alert->buttonTitleAtIndex(0), "Okay");
+    alert->pressButtonAtIndex(0);
+    EXPECT_TRUE(app->openedURLs().empty());
+    delegate->helpAlert();
+    app->visibleAlertView()->pressButtonWithTitle("Upgrade App");
+    ASSERT_EQ(app->openedURLs().size(), 1u);
+    EXPECT_EQ(app->openedURLs()[0], ZorvikAppDelegate::storeURL());
+    EXPECT_NE(ZorvikAppDelegate::storeURL().find("https://"), std::string::npos);
+}
+
+TEST_F(LaunchTest, LifecycleReachesTheDirector) {
+    delegate->applicationWillResignActive(app);
+    EXPECT_TRUE(director->isPaused());
+    delegate->applicationDidBecomeActive(app);
+    EXPECT_FALSE(director->isPaused());
+    EXPECT_DOUBLE_EQ(director->animationInterval(), 1.0 / 60);
+    delegate->applicationSignificantTimeChange(app);
+    EXPECT_TRUE(director->nextDeltaTimeZero());
+    EXPECT_NE(CCTextureCache::sharedTextureCache()->textureForKey("Default2.png"), nullptr);
+    delegate->applicationDidReceiveMemoryWarning(app);
+    EXPECT_EQ(CCTextureCache::sharedTextureCache()->textureForKey("Default2.png"), nullptr);
+}
+
+} // namespace
