@@ -156,7 +156,11 @@ void CCSpriteBatchNode::insertChild(CCSprite* sprite, unsigned index) {
 
     if (CCArray* children = sprite->children()) {
         for (CCObject* object : *children) {
-            auto* child = static_cast<CCSprite*>(object);
+            // Children gathered while the sprite drew itself are checked as direct ones are.
+            auto* child = dynamic_cast<CCSprite*>(object);
+            CCAssert(child != nullptr, "CCSpriteBatchNode only supports CCSprites as children");
+            CCAssert(child->texture() && texture() && child->texture()->name() == texture()->name(),
+                     "CCSprite is not using the same texture id");
             insertChild(child, atlasIndexForChild(child, child->zOrder()));
         }
     }
@@ -181,22 +185,22 @@ void CCSpriteBatchNode::removeSpriteFromAtlas(CCSprite* sprite) {
     }
 }
 
-unsigned CCSpriteBatchNode::rebuildIndexInOrder(CCSprite* parent, unsigned index) {
+unsigned CCSpriteBatchNode::rebuildIndexInOrder(CCNode* parent, unsigned index) {
     CCArray* children = parent->children();
     if (children) {
         for (CCObject* object : *children) {
-            auto* child = static_cast<CCSprite*>(object);
+            auto* child = static_cast<CCNode*>(object);
             if (child->zOrder() < 0) index = rebuildIndexInOrder(child, index);
         }
     }
-    // The batch node itself takes no slot.
-    if (static_cast<CCNode*>(parent) != this) {
-        parent->setAtlasIndex(index);
+    // The batch node itself takes no slot; below it every node is a sprite.
+    if (parent != this) {
+        static_cast<CCSprite*>(parent)->setAtlasIndex(index);
         index++;
     }
     if (children) {
         for (CCObject* object : *children) {
-            auto* child = static_cast<CCSprite*>(object);
+            auto* child = static_cast<CCNode*>(object);
             if (child->zOrder() >= 0) index = rebuildIndexInOrder(child, index);
         }
     }

@@ -55,7 +55,7 @@ public:
     unsigned highestAtlasIndexInChild(CCSprite* sprite);
     unsigned lowestAtlasIndexInChild(CCSprite* sprite);
     // Renumbers a subtree in drawing order from the index; gives the index after it.
-    unsigned rebuildIndexInOrder(CCSprite* parent, unsigned index);
+    unsigned rebuildIndexInOrder(CCNode* parent, unsigned index);
     void increaseAtlasCapacity();
 
     // ---- drawing ----

@@ -65,6 +65,8 @@ TEST_F(TextLabel, DrawsItsGlyphsInsideItsBoundingBox) {
     EXPECT_NE(label->texture(), old.get());
     EXPECT_EQ(old->retainCount(), 1u);
     EXPECT_GT(label->contentSize().width, old->contentSize().width);
+    label->setString("");
+    EXPECT_EQ(label->contentSize().height, label->texture() ? label->texture()->contentSize().height : 0);
 }
 
 TEST_F(TextLabel, SizesAreInPointsOnADoubleResolutionScreen) {

@@ -83,7 +83,7 @@ TEST_F(Batch, NestedSpritesTakeSlotsAroundTheirParentAndLeaveTogether) {
     std::vector<unsigned> before;
     for (CCSprite* s : slots()) before.push_back(s->atlasIndex());
     for (CCSprite* s : slots()) s->setAtlasIndex(99);
-    EXPECT_EQ(batch->rebuildIndexInOrder(reinterpret_cast<CCSprite*>(static_cast<CCNode*>(batch)), 0), 5u);
+    EXPECT_EQ(batch->rebuildIndexInOrder(batch, 0), 5u);
     std::vector<unsigned> after;
     for (CCSprite* s : slots()) after.push_back(s->atlasIndex());
     EXPECT_EQ(after, before);
@@ -191,6 +191,10 @@ TEST_F(Batch, WrongChildrenStopWithTheirMessages) {
     EXPECT_DEATH(batch->addChild(foreign), "CCSprite is not using the same texture id");
     EXPECT_DEATH(batch->removeChild(foreign, true), "CCSpriteBatchNode doesn't contain the sprite. Can't remove it");
     EXPECT_DEATH(batch->reorderChild(foreign, 3), "Child doesn't belong to Sprite");
+    // A sprite that gathered other nodes while drawing itself cannot bring them in.
+    CCSprite* parent = sprite();
+    parent->addChild(CCNode::node());
+    EXPECT_DEATH(batch->addChild(parent), "CCSpriteBatchNode only supports CCSprites as children");
 }
 
 // ---- atlas ----
