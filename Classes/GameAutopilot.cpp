@@ -30,27 +30,43 @@ bool GameAutopilot::shouldJump(const HelloWorld* game) {
     const float speed = game->scrollSpeed();
     if (speed <= 0) return false;
     const CGRect catBox = game->cat()->boundingBox();
-    const float catFront = catBox.origin.x + catBox.size.width;
-    const float halfJump = game->jumpAmt() * 0.0097f * 0.5f;
+    const float duration = game->jumpAmt() * 0.0097f;
     const float tilt = game->tiltFactor();
+
+    // When each item overlaps the cat's column, in seconds from now.
+    struct Window {
+        float enter, exit;
+        float middle() const { return (enter + exit) * 0.5f; }
+    };
+    auto windowOf = [&](GameSpriteDropped* item) {
+        float v = speed + 18; // the tick's speeds per kind
+        if (item->tag() == kGameItemSaw) v = speed * (1.0f + tilt * 1.1f);
+        else if (item->tag() == kGameItemCoin) v = speed * (0.8f + tilt * 0.98f);
+        const CGRect box = item->boundingBox();
+        return Window{(box.origin.x - (catBox.origin.x + catBox.size.width)) / v,
+                      (box.origin.x + box.size.width - catBox.origin.x) / v};
+    };
+    // A jump started now clears a saw that passes while the cat is high, or after it lands.
+    auto clears = [&](const Window& w) {
+        return (w.enter >= 0.12f * duration && w.exit <= 0.88f * duration) || w.enter >= duration;
+    };
+
+    bool sawsCleared = true;
+    bool prize = false;
     CCArray* items = game->items();
     for (unsigned i = 0; i < items->count(); ++i) {
         auto* item = static_cast<GameSpriteDropped*>(items->objectAtIndex(i));
-        // How fast each kind comes at the cat (the tick's rules).
-        float itemSpeed = speed + 18;
-        if (item->tag() == kGameItemSaw) itemSpeed = speed * (1.0f + tilt * 1.1f);
-        else if (item->tag() == kGameItemCoin) itemSpeed = speed * (0.8f + tilt * 0.98f);
-        // Coins only count while no banner blocks them.
-        if (item->tag() == kGameItemCoin && game->hasCollidedWithGood()) continue;
-        const CGRect box = item->boundingBox();
-        if (box.origin.x + box.size.width <= catBox.origin.x) continue; // behind the cat already
-        const float gap = box.origin.x - catFront;
-        // Saws: leave the ground a little early so the cat is high when the teeth arrive.
-        // Coins and bonuses: be near the top of the jump when they arrive.
-        const float lead = item->tag() == kGameItemSaw ? 0.8f : 1.0f;
-        if (gap < itemSpeed * halfJump * lead) return true;
+        const Window w = windowOf(item);
+        if (w.exit <= 0 || item->position().x >= 480) continue; // gone by, or not on screen yet
+        if (item->tag() == kGameItemSaw) {
+            // The latest moment that puts the saw's passage under the top of the jump.
+            if (w.middle() <= duration * 0.5f) return true;
+            sawsCleared = sawsCleared && clears(w);
+        } else if (item->tag() != kGameItemCoin || !game->hasCollidedWithGood()) {
+            prize = prize || w.middle() <= duration * 0.5f;
+        }
     }
-    return false;
+    return prize && sawsCleared;
 }
 
 void GameAutopilot::afterFrame(uint64_t frame, double now) {
