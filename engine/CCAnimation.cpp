@@ -50,5 +50,5 @@ void CCAnimation::addFrameWithTexture(CCTexture2D* texture, CGRect rect) {
 std::string CCAnimation::description() const {
     char text[64];
     std::snprintf(text, sizeof text, ", frames=%d>", int(frames_->count()));
-    return "<" + className() + " = " + ccAddressString(this) + " | name=" + name_ + text;
+    return std::string("<").append(className()) + " = " + ccAddressString(this) + " | name=" + name_ + text;
 }

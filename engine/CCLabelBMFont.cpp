@@ -220,7 +220,7 @@ std::string CCBMFontConfiguration::description() const {
     const std::string image = slash == std::string::npos ? atlasName_ : atlasName_.substr(slash + 1);
     char text[48];
     std::snprintf(text, sizeof text, " | Kernings:%u | Image = ", kerningCount());
-    return "<" + className() + " = " + ccAddressString(this) + text + image + ">";
+    return std::string("<").append(className()) + " = " + ccAddressString(this) + text + image + ">";
 }
 
 CCBMFontConfiguration* FNTConfigLoadFile(const std::string& fntFile) {

@@ -56,5 +56,5 @@ void CCLabelTTF::setString(const std::string& string) {
 std::string CCLabelTTF::description() const {
     char text[64];
     std::snprintf(text, sizeof text, ", FontSize = %.1f>", fontSize_);
-    return "<" + className() + " = " + ccAddressString(this) + " | FontName = " + fontName_ + text;
+    return std::string("<").append(className()) + " = " + ccAddressString(this) + " | FontName = " + fontName_ + text;
 }

@@ -547,5 +547,5 @@ std::string CCSprite::description() const {
     char text[160];
     std::snprintf(text, sizeof text, " | Rect = (%.2f,%.2f,%.2f,%.2f) | tag = %i | atlasIndex = %i>", rect_.origin.x,
                   rect_.origin.y, rect_.size.width, rect_.size.height, tag_, int(atlasIndex_));
-    return "<" + className() + " = " + ccAddressString(this) + text;
+    return std::string("<").append(className()) + " = " + ccAddressString(this) + text;
 }

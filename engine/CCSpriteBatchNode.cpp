@@ -255,5 +255,5 @@ void CCSpriteBatchNode::updateBlendFunc() {
 std::string CCSpriteBatchNode::description() const {
     char text[32];
     std::snprintf(text, sizeof text, " | Tag = %i>", tag_);
-    return "<" + className() + " = " + ccAddressString(this) + text;
+    return std::string("<").append(className()) + " = " + ccAddressString(this) + text;
 }

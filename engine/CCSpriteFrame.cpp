@@ -50,5 +50,5 @@ std::string CCSpriteFrame::description() const {
     std::snprintf(text, sizeof text, " | TextureName=%d, Rect = (%.2f,%.2f,%.2f,%.2f)>",
                   texture_ ? int(texture_->name()) : 0, rect_.origin.x, rect_.origin.y, rect_.size.width,
                   rect_.size.height);
-    return "<" + className() + " = " + ccAddressString(this) + text;
+    return std::string("<").append(className()) + " = " + ccAddressString(this) + text;
 }

@@ -169,5 +169,5 @@ void CCSpriteFrameCache::removeSpriteFramesFromTexture(CCTexture2D* texture) {
 std::string CCSpriteFrameCache::description() const {
     char text[48];
     std::snprintf(text, sizeof text, " | num of sprite frames =  %u>", count());
-    return "<" + className() + " = " + ccAddressString(this) + text;
+    return std::string("<").append(className()) + " = " + ccAddressString(this) + text;
 }

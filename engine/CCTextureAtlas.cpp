@@ -158,5 +158,5 @@ void CCTextureAtlas::drawNumberOfQuads(unsigned n) {
 std::string CCTextureAtlas::description() const {
     char text[48];
     std::snprintf(text, sizeof text, " | totalQuads =  %u>", totalQuads_);
-    return "<" + className() + " = " + ccAddressString(this) + text;
+    return std::string("<").append(className()) + " = " + ccAddressString(this) + text;
 }

@@ -51,8 +51,8 @@ CGRect CGRectFromString(const std::string& text) {
     return CGRectMake(v[0], v[1], v[2], v[3]);
 }
 
-std::string NSStringFromCGPoint(CGPoint p) { return "{" + number(p.x) + ", " + number(p.y) + "}"; }
-std::string NSStringFromCGSize(CGSize s) { return "{" + number(s.width) + ", " + number(s.height) + "}"; }
+std::string NSStringFromCGPoint(CGPoint p) { return std::string("{").append(number(p.x)) + ", " + number(p.y) + "}"; }
+std::string NSStringFromCGSize(CGSize s) { return std::string("{").append(number(s.width)) + ", " + number(s.height) + "}"; }
 std::string NSStringFromCGRect(const CGRect& r) {
-    return "{" + NSStringFromCGPoint(r.origin) + ", " + NSStringFromCGSize(r.size) + "}";
+    return std::string("{").append(NSStringFromCGPoint(r.origin)) + ", " + NSStringFromCGSize(r.size) + "}";
 }

@@ -4,6 +4,7 @@
 #include "CCSprite.h"
 #include "CCSpriteBatchNode.h"
 #include "CCSpriteFrame.h"
+#include "CCTextureCache.h"
 #include "CGPointExtension.h"
 #include "SpriteTestSupport.h"
 #include "ccMacros.h"
@@ -122,6 +123,14 @@ TEST_F(Sprite, ArgumentAndModeErrorsStopWithTheirMessages) {
     EXPECT_DEATH(CCSprite::spriteWithFile(""), "Invalid filename for sprite");
     EXPECT_DEATH(CCSprite::spriteWithCGImage(nullptr), "Invalid CGImageRef for sprite");
     EXPECT_EQ(CCSprite::spriteWithFile(dir.file("missing.png")), nullptr);
+    // Images are cached under their address, or under the key given.
+    CGImage* image = CGImage::imageWithRGBA(4, 2, solidRGBA(4, 2, 1, 2, 3, 255));
+    CCSprite* fromImage = CCSprite::spriteWithCGImage(image);
+    EXPECT_EQ(fromImage->contentSize(), CGSizeMake(4, 2));
+    EXPECT_EQ(CCTextureCache::sharedTextureCache()->addCGImage(image, ccAddressString(image)), fromImage->texture());
+    EXPECT_EQ(CCSprite::spriteWithCGImage(image, "key")->texture(),
+              CCTextureCache::sharedTextureCache()->addCGImage(image, "key"));
+    CCTextureCache::sharedTextureCache()->removeAllTextures();
 
     CCTexture2D* t = solid("g.png", 16, 16, {1, 1, 1, 255});
     CCSpriteBatchNode* batch = CCSpriteBatchNode::batchNodeWithTexture(t);
