@@ -1,5 +1,6 @@
 #include "HelloWorldScene.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -398,7 +399,10 @@ void HelloWorld::animationDone() {
 void HelloWorld::accelerometer(UIAccelerometer*, UIAcceleration* acceleration) { applyTilt(acceleration->y()); }
 
 void HelloWorld::applyTilt(double reading) {
-    const float y = static_cast<float>(reading);
+    // Beyond one g the device is being shaken, not tilted; past about 1.9 g the formulas
+    // divide by zero and turn negative (items would leap off the screen scoring, or run
+    // backwards), so the reading is held to the tilt range.
+    const float y = std::clamp(static_cast<float>(reading), -1.0f, 1.0f);
     const float t = 0.5f - y;
     wholesale_ = static_cast<float>(215 + t * 72.0);
     if (hid_) hid_->setSpeed(wholesale_ * 0.714f);

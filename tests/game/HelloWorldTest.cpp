@@ -78,6 +78,26 @@ TEST_F(GameLayerTest, TiltSetsSpeedsAndRunFrameInterval) {
     game->applyTilt(-0.5);
     EXPECT_FLOAT_EQ(game->scrollSpeed(), 287);
     EXPECT_NEAR(game->tiltFactor(), 0.1429f, 1e-4);
+
+    // A shake is read as the steepest tilt: speeds stay finite and the world keeps its direction.
+    for (double shake : {-1.9, -3.0, 1.9, 4.0}) {
+        game->applyTilt(shake);
+        const float speed = game->scrollSpeed(), factor = game->tiltFactor(), interval = game->runFrameInterval();
+        game->applyTilt(shake < 0 ? -1 : 1);
+        EXPECT_EQ(speed, game->scrollSpeed()) << shake;
+        EXPECT_EQ(factor, game->tiltFactor()) << shake;
+        EXPECT_EQ(interval, game->runFrameInterval()) << shake;
+        EXPECT_GT(speed, 0);
+        EXPECT_GT(factor, 0);
+        EXPECT_TRUE(std::isfinite(factor));
+        EXPECT_GT(interval, 0);
+    }
+    GameSpriteDropped* s = saw(250, 15);
+    game->applyTilt(-1.9);
+    game->go(kFrame);
+    EXPECT_TRUE(holds(s));
+    EXPECT_GT(s->position().x, 240);
+    EXPECT_EQ(game->score(), 0u);
 }
 
 TEST_F(GameLayerTest, TwoSawsLeavingInOneFrameEachScoreAndOthersMoveOnce) {
