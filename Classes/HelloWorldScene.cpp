@@ -12,6 +12,7 @@
 #include "CCIntervalActions.h"
 #include "CCLabelBMFont.h"
 #include "CCLabelTTF.h"
+#include "CCLog.h"
 #include "CCSprite.h"
 #include "CCTexture2D.h"
 #include "CCTextureCache.h"
@@ -98,8 +99,14 @@ bool HelloWorld::init() {
     CCTouchDispatcher::sharedDispatcher()->addTargetedDelegate(this, 10, false);
     listening_ = true;
 
+    // A missing picture or font leaves no half-built layer behind, registered or not.
+    auto fail = [this](const char* what) {
+        CCLog("The game cannot start: %s did not load", what);
+        stopListening();
+        return false;
+    };
     MZButtonNode* button = ccNew<MZButtonNode>([](MZButtonNode* b) { return b->initWithFile("back2.png"); });
-    if (!button) return false;
+    if (!button) return fail("back2.png");
     button->setDelegate(this);
     button->texture()->setAliasTexParameters();
     // Drawn opaque, without blending.
@@ -120,9 +127,11 @@ bool HelloWorld::init() {
     main_ = CCPtr<CCArray>::adopt(ccNew<CCArray>([](CCArray* a) { return a->init(); }));
     hi_ = CCPtr<CCSprite>::adopt(
         ccNew<CCSprite>([](CCSprite* s) { return s->initWithTexture(cachedTexture("cat_2.png")); }));
+    if (!hi_) return fail("cat_2.png");
+    if (!label_) return fail("the banner label");
 
     CCParticleStar* stars = ccNew<CCParticleStar>([](CCParticleStar* p) { return p->init(); });
-    if (!stars) return false;
+    if (!stars) return fail("the star stream");
     stars->setTexture(cachedTexture("test_image.pvr"));
     addChild(stars);
     stars->setPosition(CGPoint{480, 160});
@@ -136,8 +145,9 @@ bool HelloWorld::init() {
     addChild(hi_);
 
     hic_ = CCLabelBMFont::labelWithString("0", kFont);
-    addChild(hic_, 1000);
     wow_ = CCLabelBMFont::labelWithString("Extreme Jump: 10", kFont);
+    if (!hic_ || !wow_) return fail(kFont);
+    addChild(hic_, 1000);
     wow_->setPosition(CGPoint{350, 230});
     wow_->setVisible(false);
     wow_->texture()->setAliasTexParameters();
@@ -160,7 +170,6 @@ void HelloWorld::stopListening() {
     UIAccelerometer* accelerometer = UIAccelerometer::sharedAccelerometer();
     if (accelerometer->delegate() == this) accelerometer->setDelegate(nullptr);
 }
-
 
 void HelloWorld::onExit() {
     stopListening();

@@ -40,6 +40,7 @@ bool SplashLayer::init() {
     addChild(splashNode_);
 
     hello_ = CCLabelTTF::labelWithString("Touch to Play", "Marker Felt", 64);
+    if (!hello_) return false;
     hello_->setPosition(CGPoint{240, 120});
     hello_->setScale(0.6f);
 
@@ -69,8 +70,10 @@ bool SplashLayer::ccTouchBegan(UITouch*, UIEvent*) {
     // Several fingers of one event all arrive before the withdrawal takes effect: only the
     // first starts the game.
     if (isClearing_) return false;
+    HelloWorldScene* game = HelloWorld::scene();
+    if (!game) return false; // logged; the title stays
     hello_->runAction(CCFadeOut::actionWithDuration(1.0f));
-    CCDirector::sharedDirector()->replaceScene(CCTransitionFade::transitionWithDuration(1.0f, HelloWorld::scene()));
+    CCDirector::sharedDirector()->replaceScene(CCTransitionFade::transitionWithDuration(1.0f, game));
     clear();
     return false;
 }

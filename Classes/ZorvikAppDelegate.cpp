@@ -73,6 +73,12 @@ void ZorvikAppDelegate::applicationDidFinishLaunching(UIApplication*) {
     CCTexture2D::setDefaultAlphaPixelFormat(kCCTexture2DPixelFormat_RGBA8888);
     // 10. The title scene asks for its HELP button here, before the view controller exists:
     // that request adds nothing.
+    if (!mainScene()) {
+        CCLog("The title scene cannot be built: are the resources missing from \"%s\"?",
+              NSBundle::mainBundle()->resourcePath().c_str());
+        UIApplication::sharedApplication()->sendWillTerminate();
+        return;
+    }
     director->runWithScene(mainScene());
     // 11.
     viewController_ = CCPtr<UIViewController>::adopt(ccNew<UIViewController>([](UIViewController* v) { return v->init(); }));

@@ -133,5 +133,7 @@ int main(int argc, char** argv) {
                     s.bonuses, s.score, s.best, demoFolder.empty() ? "" : "; screenshots and trace in ",
                     demoFolder.c_str());
     }
+    // A launch that could not start the game is a failure.
+    if (result.reason == "terminated" && result.frames == 0) return 1;
     return result.failedScreenshots ? 1 : 0;
 }

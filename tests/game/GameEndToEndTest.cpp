@@ -239,6 +239,14 @@ TEST_F(GameProgramTest, DrawsTheSameGameInAWindow) {
     EXPECT_TRUE(w.rgba == h.rgba);
 }
 
+TEST_F(GameProgramTest, MissingResourcesEndTheLaunchWithAReason) {
+    TempDir empty;
+    GameRunResult r = game.run("--headless --frames 30", {}, "ZORVIK_RESOURCES='" + empty.path() + "'");
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("The title scene cannot be built"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("Sanitizer"), std::string::npos) << r.output;
+}
+
 TEST_F(GameProgramTest, RefusesBadOptionsAndExplainsThem) {
     GameRunResult r = game.run("--frames ten");
     EXPECT_EQ(r.status, 2);
