@@ -148,7 +148,9 @@ TEST_F(Sprite, ArgumentAndModeErrorsStopWithTheirMessages) {
 // ---- pixels ----
 
 TEST_F(Sprite, DrawsAtItsPositionWithItsColours) {
-    CCSprite* s = CCSprite::spriteWithTexture(solid("red.png", 16, 8, {255, 0, 0, 255}));
+    std::string png = pngFile("red.png", 16, 8, [](unsigned, unsigned) { return RGBA{255, 0, 0, 255}; });
+    CCSprite* s = CCSprite::spriteWithFile(png);
+    ASSERT_NE(s, nullptr);
     s->setPosition(ccp(20, 30)); // centre: covers x 12..28, y 26..34
     s->visit();
     EXPECT_TRUE(near(pixel(20, 30), {255, 0, 0, 255}));
@@ -157,6 +159,7 @@ TEST_F(Sprite, DrawsAtItsPositionWithItsColours) {
     EXPECT_TRUE(near(pixel(11, 30), {0, 0, 0, 255}));
     EXPECT_TRUE(near(pixel(29, 30), {0, 0, 0, 255}));
     EXPECT_TRUE(near(pixel(20, 35), {0, 0, 0, 255}));
+    CCTextureCache::sharedTextureCache()->removeAllTextures();
 }
 
 TEST_F(Sprite, OpacityTintFlipAndRotationChangeThePixels) {
