@@ -95,7 +95,7 @@ bool CCDirector::init() {
 }
 
 std::string CCDirector::description() const {
-    return "<" + className() + " = " + ccAddressString(this) + ">";
+    return std::string("<").append(className()).append(" = ").append(ccAddressString(this)).append(">");
 }
 
 // ---- scene control ----
