@@ -16,6 +16,7 @@
 #include "CCSurfaceBackend.h"
 #include "CCWindowSurface.h"
 #include "GameAutopilot.h"
+#include "GameKeys.h"
 #include "UIApplication.h"
 #include "ZorvikAppDelegate.h"
 
@@ -106,17 +107,7 @@ int main(int argc, char** argv) {
 
     if (!options.headless) {
         auto* window = static_cast<CCWindowSurface*>(ccSurfaceBackend());
-        window->setKeyHandler([](CCWindowKey key) {
-            if (key == CCWindowKey::Space) {
-                GameAutopilot::tap(CCClock::now());
-                return true;
-            }
-            if (key == CCWindowKey::Escape) {
-                UIApplication::sharedApplication()->sendWillTerminate();
-                return true;
-            }
-            return false;
-        });
+        window->setKeyHandler([](CCWindowKey key) { return zorvikHandleKey(key, CCClock::now()); });
     }
 
     auto* delegate = new ZorvikAppDelegate;

@@ -5,6 +5,7 @@
 #include "CCTexture2D.h"
 #include "CCTextureCache.h"
 #include "CCTouchDispatcher.h"
+#include "GameKeys.h"
 #include "MZGradientButton.h"
 #include "SplashLayer.h"
 #include "UIAccelerometer.h"
@@ -84,6 +85,17 @@ TEST_F(LaunchTest, HelpAlertOffersTheFullEdition) {
     ASSERT_EQ(app->openedURLs().size(), 1u);
     EXPECT_EQ(app->openedURLs()[0], ZorvikAppDelegate::storeURL());
     EXPECT_NE(ZorvikAppDelegate::storeURL().find("https://"), std::string::npos);
+}
+
+TEST_F(LaunchTest, SpaceTapsTheMiddleOfTheScreenAndEscapeQuits) {
+    auto* title = static_cast<SplashLayer*>(delegate->mainScene());
+    director->drawScene();
+    EXPECT_FALSE(zorvikHandleKey(CCWindowKey::Other, 0));
+    EXPECT_TRUE(zorvikHandleKey(CCWindowKey::Space, 0));
+    EXPECT_TRUE(title->isClearing()); // the touch reached the title through the GL view
+    EXPECT_FALSE(app->isTerminating());
+    EXPECT_TRUE(zorvikHandleKey(CCWindowKey::Escape, 0));
+    EXPECT_TRUE(app->isTerminating());
 }
 
 TEST_F(LaunchTest, LifecycleReachesTheDirector) {
