@@ -2,6 +2,7 @@
 
 #include "CCAutoreleasePool.h"
 #include "CCDirectorIOS.h"
+#include "CCDirectorKinds.h"
 #include "CCTexture2D.h"
 #include "CCTextureCache.h"
 #include "CCTouchDispatcher.h"
@@ -11,6 +12,7 @@
 #include "UIAccelerometer.h"
 #include "UIAlertView.h"
 #include "UIApplication.h"
+#include "UIDevice.h"
 #include "UIViewController.h"
 #include "UIWindow.h"
 #include "ZorvikAppDelegate.h"
@@ -24,13 +26,16 @@ protected:
     void SetUp() override {
         CCAutoreleasePool::push();
         CCDirector::purgeSharedDirector();
+        UIDevice::currentDevice()->setSystemVersion(systemVersion());
         app = UIApplication::sharedApplication();
         app->setHeadless(true);
         app->setDelegate(delegate);
         delegate->applicationDidFinishLaunching(app);
         director = static_cast<CCDirectorIOS*>(CCDirector::sharedDirector());
     }
+    virtual std::string systemVersion() const { return "4.1"; }
     void TearDown() override {
+        UIDevice::currentDevice()->setSystemVersion("4.1");
         delegate->applicationWillTerminate(app);
         app->setDelegate(nullptr);
         delegate = nullptr;
@@ -53,6 +58,7 @@ protected:
 };
 
 TEST_F(LaunchTest, RunsTheTitleInLandscapeWithOneHelpButton) {
+    EXPECT_NE(dynamic_cast<CCDirectorDisplayLink*>(director), nullptr);
     EXPECT_EQ(director->deviceOrientation(), CCDeviceOrientationLandscapeLeft);
     EXPECT_DOUBLE_EQ(director->animationInterval(), 1.0 / 60);
     EXPECT_EQ(director->winSize().width, 480);
@@ -69,6 +75,18 @@ TEST_F(LaunchTest, RunsTheTitleInLandscapeWithOneHelpButton) {
     delegate->removeUIelements();
     EXPECT_EQ(delegate->helpButton(), nullptr);
     EXPECT_EQ(buttons("Buy AD-FREE Full Version!"), 1);
+}
+
+// A system without a display link.
+class OldSystemLaunchTest : public LaunchTest {
+    std::string systemVersion() const override { return "3.0"; }
+};
+
+TEST_F(OldSystemLaunchTest, FallsBackToTheTimerDirectorAtTheSameInterval) {
+    auto* timer = dynamic_cast<CCDirectorTimer*>(director);
+    ASSERT_NE(timer, nullptr);
+    EXPECT_DOUBLE_EQ(timer->animationInterval(), 1.0 / 60);
+    EXPECT_NE(timer->animationTimer(), nullptr); // the title is animating
 }
 
 TEST_F(LaunchTest, HelpAlertOffersTheFullEdition) {
