@@ -244,11 +244,14 @@ TEST_F(Texture2DTest, TextTakesItsOwnSizeAndNeedsABox) {
     EXPECT_GT(texture->contentSizeInPixels().width, 20);
     EXPECT_GT(texture->contentSizeInPixels().height, 8);
     EXPECT_EQ(texture->pixelsWide(), ccNextPOT(unsigned(texture->contentSizeInPixels().width)));
-    // An empty box cannot be drawn into.
-    EXPECT_EQ(ccCreate<CCTexture2D>([](CCTexture2D* t) {
-                  return t->initWithString("x", CGSizeMake(0, 10), UITextAlignmentLeft, "DejaVu Sans", 12);
-              }),
-              nullptr);
+    // An empty box cannot be drawn into, nor one wider than GL takes.
+    const float tooWide = float(CCConfiguration::sharedConfiguration()->maxTextureSize() + 1);
+    for (float width : {0.0f, tooWide})
+        EXPECT_EQ(ccCreate<CCTexture2D>([&](CCTexture2D* t) {
+                      return t->initWithString("x", CGSizeMake(width, 10), UITextAlignmentLeft, "DejaVu Sans", 12);
+                  }),
+                  nullptr)
+            << width;
 }
 
 TEST_F(Texture2DTest, RawPVRTCNeedsTheExtension) {
