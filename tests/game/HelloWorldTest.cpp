@@ -66,6 +66,27 @@ TEST_F(GameLayerTest, StartsWithItsFieldsAndNothingMovesBeforeTheFirstReading) {
     EXPECT_EQ(s->randNumb(), 1);
 }
 
+TEST_F(GameLayerTest, DropIntervalShrinksToItsFloor) {
+    HelloWorld* fresh = HelloWorld::node(); // no tilt yet: nothing moves or leaves
+    auto regularSaws = [&] {
+        unsigned n = 0;
+        for (unsigned i = 0; i < fresh->items()->count(); ++i) {
+            auto* item = static_cast<GameSpriteDropped*>(fresh->items()->objectAtIndex(i));
+            n += item->tag() == kGameItemSaw && item->position().y >= 15 && item->scale() != 0.25f;
+        }
+        return n;
+    };
+    float seconds = 0;
+    while (regularSaws() < 130 && seconds < 400) {
+        fresh->go(0.01f);
+        seconds += 0.01f;
+    }
+    EXPECT_NEAR(fresh->dropInterval(), 0.7534f, 1e-4);
+    const unsigned before = regularSaws();
+    for (int i = 0; i < 754; ++i) fresh->go(0.01f);
+    EXPECT_EQ(regularSaws(), before + 10); // one every 0.7534 s
+}
+
 TEST_F(GameLayerTest, TiltSetsSpeedsAndRunFrameInterval) {
     game->applyTilt(0);
     EXPECT_FLOAT_EQ(game->scrollSpeed(), 251);
