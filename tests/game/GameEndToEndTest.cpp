@@ -26,6 +26,7 @@ bool isGrey(uint32_t c) {
     int r = c >> 16 & 255, g = c >> 8 & 255, b = c & 255;
     return r > 60 && std::abs(r - g) < 12 && std::abs(g - b) < 12;
 }
+bool isBright(uint32_t c) { return (c >> 16 & 255) > 200 && (c >> 8 & 255) > 200 && (c & 255) > 200; }
 bool isDark(uint32_t c) { return (c >> 16 & 255) < 40 && (c >> 8 & 255) < 40 && (c & 255) < 40; }
 
 class GameProgramTest : public ::testing::Test {
@@ -149,6 +150,20 @@ TEST_F(GameProgramTest, AutoplayJumpsScoresAndRunsTheExtremeJump) {
             EXPECT_NEAR(e.number("duration"), 1.6005, 1e-4);
         }
     EXPECT_TRUE(bonus) << "no bonus taken in 90 s";
+
+    // The same game again, stopped just after the coin: the countdown shows over the right of
+    // the screen, in green, and the banner in the middle.
+    const long shotAt = extreme->frame() + 5;
+    const std::string shot = game.file("extreme.png");
+    GameRunResult again = game.run(std::string(kHeadless) + " --autoplay --frames " + std::to_string(shotAt) +
+                                   " --screenshot " + std::to_string(shotAt) + ":" + shot);
+    ASSERT_EQ(again.status, 0) << again.output;
+    ASSERT_NE(again.first("extreme-jump-start"), nullptr);
+    EXPECT_EQ(again.first("extreme-jump-start")->frame(), extreme->frame());
+    Screen s = readScreen(shot);
+    ASSERT_FALSE(s.empty());
+    EXPECT_GT(s.count(250, 220, 450, 240, isGreen), 200);   // "Extreme Jump: 10"
+    EXPECT_GT(s.count(100, 160, 380, 200, isBright), 500);  // "Extreme Jump" banner
 }
 
 TEST_F(GameProgramTest, SecondTapDuringAJumpDoesNothing) {
