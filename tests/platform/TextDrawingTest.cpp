@@ -64,7 +64,7 @@ TEST(TextDrawing, FontAliasesResolveToInstalledFonts) {
     int weight = 0;
     EXPECT_EQ(matchedFamily("Marker Felt", &weight), "Comic Neue");
     EXPECT_GE(weight, FC_WEIGHT_BOLD);
-    EXPECT_EQ(matchedFamily("Helvetica-Bold", &weight), "DejaVu Sans");
+    EXPECT_EQ(matchedFamily("Helvetica-Bold", &weight), "Liberation Sans");
     EXPECT_GE(weight, FC_WEIGHT_BOLD);
 }
 
