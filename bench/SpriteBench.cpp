@@ -50,19 +50,7 @@ struct EngineFrame {
     HeadlessGL gl;
     bool ok = false;
     EngineFrame() {
-        ok = gl.makeFramebuffer(kWidth, kHeight);
-        if (!ok) return;
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrthof(0, kWidth, 0, kHeight, -1024, 1024);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_COLOR_ARRAY);
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        ok = gl.makeDrawingFramebuffer(kWidth, kHeight);
     }
     CCTexture2D* texture() {
         UIImage* image = UIImage::imageWithCGImage(CGImage::imageWithRGBA(kSide, kSide, spritePixels()));

@@ -47,6 +47,24 @@ public:
         height_ = height;
         return glCheckFramebufferStatusOES(GL_FRAMEBUFFER_OES) == GL_FRAMEBUFFER_COMPLETE_OES;
     }
+    // A framebuffer set up the way the director's frame leaves GL for nodes: an orthographic
+    // projection in pixels, the vertex, colour and texture-coordinate arrays, 2D texturing and
+    // the engine's premultiplied blending.
+    bool makeDrawingFramebuffer(int width, int height) {
+        if (!makeFramebuffer(width, height)) return false;
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrthof(0, static_cast<GLfloat>(width), 0, static_cast<GLfloat>(height), -1024, 1024);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        return true;
+    }
     // The whole bound framebuffer, row 0 at the top.
     CCPixelImage readPixels() const { return ccReadPixels(0, 0, width_, height_); }
 

@@ -29,18 +29,7 @@ protected:
     static constexpr int kSize = 64;
 
     void SetUp() override {
-        if (!gl.makeFramebuffer(kSize, kSize)) GTEST_SKIP() << "no headless GLES 1.1 framebuffer";
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrthof(0, kSize, 0, kSize, -1024, 1024);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_COLOR_ARRAY);
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        if (!gl.makeDrawingFramebuffer(kSize, kSize)) GTEST_SKIP() << "no headless GLES 1.1 framebuffer";
         clear();
     }
     static void clear() {
