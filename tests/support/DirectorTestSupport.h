@@ -23,6 +23,7 @@ protected:
     void SetUp() override {
         CCAutoreleasePool::push();
         CCDirector::purgeSharedDirector();
+        CCDirector::setDirectorType(directorType);
         director = CCDirectorIOS::sharedDirector();
         view = EAGLView::viewWithFrame(CGRectMake(0, 0, 320, 480), kEAGLColorFormatRGBA8, 0, false);
         ASSERT_NE(view, nullptr);
@@ -47,6 +48,8 @@ protected:
     // 0xRRGGBBAA of the pixel at a scene point (origin bottom-left).
     uint32_t scenePixel(int x, int y) const { return screen().pixel(x, 319 - y); }
 
+    // The kind SetUp makes; a fixture may choose another in its constructor.
+    int directorType = kCCDirectorTypeNSTimer;
     CCDirectorIOS* director = nullptr;
     EAGLView* view = nullptr;
 };

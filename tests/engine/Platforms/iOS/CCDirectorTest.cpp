@@ -11,6 +11,8 @@
 #include "CCLog.h"
 #include "CCScheduler.h"
 #include "CCTextureCache.h"
+#include "NSRunLoop.h"
+#include "NSThread.h"
 #include "NSTimer.h"
 #include "CCSelector.h"
 #include "UIApplication.h"
@@ -248,6 +250,56 @@ TEST_F(DirectorTest, EndLetsGoOfTheScenesAndPurgesTheSharedCaches) {
 }
 
 // ---- kinds ----
+
+// Counts drawn frames through a scheduler timer and stops the animation after `limit`.
+struct FrameCounter : CCObject {
+    int frames = 0, limit = 0;
+    void tick(ccTime) {
+        if (++frames == limit) CCDirector::sharedDirector()->stopAnimation();
+    }
+};
+
+class FastDirectorTest : public DirectorTest {
+protected:
+    FastDirectorTest() { directorType = kCCDirectorTypeMainLoop; }
+};
+
+TEST_F(FastDirectorTest, MainLoopDrawsFramesUntilStopped) {
+    ASSERT_NE(dynamic_cast<CCDirectorFast*>(director), nullptr);
+    auto* counter = new FrameCounter;
+    counter->limit = 5;
+    CCScheduler::sharedScheduler()->scheduleSelector(schedule_selector(FrameCounter::tick), counter, 0, false);
+    uint64_t presented = ccSurfaceBackend()->presentedFrames();
+    director->runWithScene(CCScene::node());
+    // The loop starts from the run loop and keeps the main thread until it is stopped.
+    for (int i = 0; i < 100 && counter->frames < 5; ++i) NSRunLoop::mainRunLoop()->runOnce(0.01);
+    EXPECT_EQ(counter->frames, 5);
+    EXPECT_FALSE(static_cast<CCDirectorFast*>(director)->isRunning());
+    EXPECT_EQ(ccSurfaceBackend()->presentedFrames(), presented + 5);
+    CCScheduler::sharedScheduler()->unscheduleAllSelectorsForTarget(counter);
+    counter->release();
+}
+
+class ThreadedDirectorTest : public DirectorTest {
+protected:
+    ThreadedDirectorTest() { directorType = kCCDirectorTypeThreadMainLoop; }
+};
+
+TEST_F(ThreadedDirectorTest, BackgroundThreadHasTheMainThreadDraw) {
+    ASSERT_NE(dynamic_cast<CCDirectorFastThreaded*>(director), nullptr);
+    auto* counter = new FrameCounter;
+    counter->limit = 3;
+    CCScheduler::sharedScheduler()->scheduleSelector(schedule_selector(FrameCounter::tick), counter, 0, false);
+    director->runWithScene(CCScene::node());
+    for (int i = 0; i < 500 && counter->frames < 3; ++i) NSRunLoop::mainRunLoop()->runOnce(0.01);
+    EXPECT_EQ(counter->frames, 3);
+    // Stopped: the thread idles and asks for no more frames.
+    for (int i = 0; i < 5; ++i) NSRunLoop::mainRunLoop()->runOnce(0.01);
+    EXPECT_EQ(counter->frames, 3);
+    EXPECT_EQ(director->runningThread(), NSThread::mainThread());
+    CCScheduler::sharedScheduler()->unscheduleAllSelectorsForTarget(counter);
+    counter->release();
+}
 
 class DirectorKindTest : public ::testing::Test {
 protected:
