@@ -329,8 +329,11 @@ CCNode* CCSprite::addChild(CCNode* child, int z, int tag) {
                      sprite->texture()->name() == textureAtlas_->texture()->name(),
                  "CCSprite is not using the same texture id");
         CCNode::addChild(child, z, tag);
-        unsigned index = batchNode_->atlasIndexForChild(sprite, z);
-        batchNode_->insertChild(sprite, index);
+        // A sprite without a slot yet brings its children in when it enters the batch.
+        if (atlasIndex_ != CCSpriteIndexNotInitialized) {
+            unsigned index = batchNode_->atlasIndexForChild(sprite, z);
+            batchNode_->insertChild(sprite, index);
+        }
     } else {
         CCNode::addChild(child, z, tag);
     }
@@ -341,13 +344,14 @@ CCNode* CCSprite::addChild(CCNode* child, int z, int tag) {
 void CCSprite::removeChild(CCNode* child, bool cleanup) {
     // Only our own children leave the atlas.
     if (!child || !children_ || !children_->containsObject(child)) return;
-    if (usesBatchNode_) batchNode_->removeSpriteFromAtlas(static_cast<CCSprite*>(child));
+    if (usesBatchNode_ && atlasIndex_ != CCSpriteIndexNotInitialized)
+        batchNode_->removeSpriteFromAtlas(static_cast<CCSprite*>(child));
     CCNode::removeChild(child, cleanup);
     hasChildren_ = children_ && children_->count() > 0;
 }
 
 void CCSprite::removeAllChildrenWithCleanup(bool cleanup) {
-    if (usesBatchNode_ && children_) {
+    if (usesBatchNode_ && atlasIndex_ != CCSpriteIndexNotInitialized && children_) {
         for (CCObject* child : *children_) batchNode_->removeSpriteFromAtlas(static_cast<CCSprite*>(child));
     }
     CCNode::removeAllChildrenWithCleanup(cleanup);

@@ -89,6 +89,21 @@ TEST_F(Batch, NestedSpritesTakeSlotsAroundTheirParentAndLeaveTogether) {
     EXPECT_EQ(after, before);
 }
 
+TEST_F(Batch, SpritesMadeForTheBatchTakeTheirChildrenInOnce) {
+    // Made in batch mode but not yet placed: children wait for the parent's own slot.
+    CCSprite* parent = batch->createSpriteWithRect(CGRectMake(0, 0, 16, 16));
+    CCSprite* below = batch->createSpriteWithRect(CGRectMake(16, 0, 16, 16));
+    CCSprite* above = batch->createSpriteWithRect(CGRectMake(0, 16, 16, 16));
+    parent->addChild(below, -1);
+    parent->addChild(above, 1);
+    EXPECT_EQ(batch->textureAtlas()->totalQuads(), 0u);
+    parent->removeChild(above, true);
+    parent->addChild(above, 1);
+    batch->addChild(parent);
+    EXPECT_EQ(slots(), (std::vector<CCSprite*>{below, parent, above}));
+    expectIndicesMatchSlots();
+}
+
 TEST_F(Batch, CapacityGrowsByAThird) {
     EXPECT_EQ(batch->textureAtlas()->capacity(), 29u);
     for (int i = 0; i < 29; i++) batch->addChild(sprite());
