@@ -383,7 +383,9 @@ void CCSprite::markDirtyInBatch() {
 void CCSprite::setDirtyRecursively(bool dirty) {
     dirty_ = recursiveDirty_ = dirty;
     if (hasChildren_ && children_) {
-        for (CCObject* child : *children_) static_cast<CCSprite*>(child)->setDirtyRecursively(true);
+        // A self-rendering sprite may hold other nodes, which have no quad to mark.
+        for (CCObject* child : *children_)
+            if (auto* sprite = dynamic_cast<CCSprite*>(child)) sprite->setDirtyRecursively(true);
     }
 }
 

@@ -213,4 +213,14 @@ TEST_F(Sprite, WithoutTextureDrawsWithTextureZeroAndStraightAlpha) {
     EXPECT_EQ(src, GL_ONE); // restored after drawing
 }
 
+TEST_F(Sprite, DirtyMarkingPassesOverChildrenThatAreNotSprites) {
+    CCSprite* s = CCSprite::node();
+    CCSprite* inner = CCSprite::node();
+    s->addChild(CCNode::node());
+    s->addChild(inner);
+    s->setDirtyRecursively(true);
+    EXPECT_TRUE(s->dirty());
+    EXPECT_TRUE(inner->dirty());
+}
+
 } // namespace
