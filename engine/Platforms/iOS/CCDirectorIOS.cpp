@@ -82,6 +82,7 @@ void CCDirectorIOS::applyOrientation() {
 }
 
 void CCDirectorIOS::setOpenGLView(EAGLView* view) {
+    CCAssert(view != nullptr, "OpenGLView must be non-nil");
     if (view == openGLView_.get()) return;
     CCDirector::setOpenGLView(view);
     winSizeInPixels_ = CGSizeMake(winSizeInPoints_.width * ccContentScaleFactor,

@@ -367,6 +367,7 @@ TEST_F(DirectorKindTest, PreconditionsStopTheProgram) {
     EXPECT_DEATH(director->replaceScene(nullptr), "Argument must be non-nil");
     EXPECT_DEATH(director->popScene(), "A running Scene is needed");
     EXPECT_DEATH(director->setGLDefaultValues(), "openGLView_ must be initialized");
+    EXPECT_DEATH(CCDirectorIOS::sharedDirector()->setOpenGLView(nullptr), "OpenGLView must be non-nil");
     EXPECT_DEATH(new CCDirectorTimer, "Attempted to allocate a second instance of a singleton.");
 }
 
