@@ -1,10 +1,13 @@
 #include "PropertyListURL.h"
 
+#include "CCBackgroundWork.h"
 #include "CCHTTPTransfer.h"
 
 PropertyList ccDictionaryWithContentsOfURL(const std::string& url, std::string* error) {
     CCHTTPTransfer::Request request;
     request.url = url;
+    // Background work stops early when the application exits.
+    request.isCancelled = [] { return ccIsBackgroundWorkCancelled(); };
     CCHTTPTransfer::Result result = CCHTTPTransfer::performFollowingRedirects(request);
     auto failed = [&](std::string why) {
         if (error) *error = std::move(why);
