@@ -23,14 +23,14 @@ public:
         if (!CCLayer::init()) return false;
         addChild(CCColorLayer::layerWithColor(ccc4(40, 44, 52, 255)));
 
-        // Text labels: a box of 140 x 70 points, one per alignment.
+        // Text labels: a box of 136 x 60 points, one per alignment, on a panel a little larger.
         const UITextAlignment alignments[] = {UITextAlignmentLeft, UITextAlignmentCenter, UITextAlignmentRight};
         for (int i = 0; i < 3; ++i) {
             const CGPoint centre = ccp(85 + i * 155, 262);
-            CCColorLayer* box = CCColorLayer::layerWithColor(ccc4(80, 90, 110, 255), 140, 70);
-            box->setPosition(ccp(centre.x - 70, centre.y - 35));
-            addChild(box);
-            CCLabelTTF* text = CCLabelTTF::labelWithString(kText, CGSize{140, 70}, alignments[i], "DejaVu Sans", 15);
+            CCColorLayer* panel = CCColorLayer::layerWithColor(ccc4(80, 90, 110, 255), 150, 72);
+            panel->setPosition(ccp(centre.x - 75, centre.y - 36));
+            addChild(panel);
+            CCLabelTTF* text = CCLabelTTF::labelWithString(kText, CGSize{136, 60}, alignments[i], "DejaVu Sans", 14);
             text->setPosition(centre);
             addChild(text);
         }
