@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "CCAutoreleasePool.h"
-#include "CCSurfaceBackend.h"
+#include "CCPixelImage.h"
 #include "UIAlertView.h"
 #include "UIApplication.h"
 #include "UIWindow.h"
@@ -78,6 +78,14 @@ void UIOverlay::copyRGBA(unsigned char* out) const {
             out[3] = static_cast<unsigned char>(a);
         }
     }
+}
+
+bool UIOverlay::update() {
+    if (generation_ == 0) {
+        redraw();
+        return true;
+    }
+    return redrawIfNeeded();
 }
 
 void UIOverlay::compositeOver(CCPixelImage& frame) const {

@@ -7,7 +7,7 @@
 #include "UIButton.h"
 #include "UIColor.h"
 #include "UIFont.h"
-#include "UIKitFixture.h"
+#include "support/UIKitFixture.h"
 #include "UILabel.h"
 #include "UIOverlay.h"
 

@@ -2,7 +2,7 @@
 
 #include "CCSurfaceBackend.h"
 #include "UIColor.h"
-#include "UIKitFixture.h"
+#include "support/UIKitFixture.h"
 #include "UIOverlay.h"
 #include "support/HeadlessGL.h"
 

@@ -10,7 +10,15 @@
 #include "CGGeometry.h"
 
 typedef struct _cairo cairo_t;
-class UIView;
+
+// What a view's own layer reports to its view: its drawing changed.
+class CALayerDelegate {
+public:
+    virtual void layerNeedsDisplay() = 0;
+
+protected:
+    ~CALayerDelegate() = default;
+};
 
 class CALayer : public CCObject {
 public:
@@ -53,8 +61,8 @@ public:
     void removeFromSuperlayer();
 
     // The view this layer belongs to (not retained), or nullptr for a free layer.
-    UIView* delegate() const { return delegate_; }
-    void setDelegate(UIView* view) { delegate_ = view; }
+    CALayerDelegate* delegate() const { return delegate_; }
+    void setDelegate(CALayerDelegate* view) { delegate_ = view; }
 
     // Draws this layer and its sublayers; the context is in the superlayer's coordinates.
     void renderInContext(cairo_t* cr);
@@ -85,5 +93,5 @@ private:
     bool hidden_ = false;
     std::vector<CCPtr<CALayer>> sublayers_;
     CALayer* superlayer_ = nullptr;
-    UIView* delegate_ = nullptr;
+    CALayerDelegate* delegate_ = nullptr;
 };

@@ -7,7 +7,7 @@
 
 #include "CCLog.h"
 #include "UIApplicationDelegate.h"
-#include "UIKitFixture.h"
+#include "support/UIKitFixture.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // step at once and one more every step interval while the key is held, up to the range the
 // game reads (±0.5 g). Releasing the keys, or the flat key (down arrow or S), lies the device
 // flat again.
-#include "UIAccelerometer.h"
+#include "CCSurfaceInput.h"
 
 class CCKeyboardTilt {
 public:
@@ -16,7 +16,7 @@ public:
     // Lets go of every key (the window lost focus).
     void releaseAll();
     // The reading at `now` (seconds of any steady clock the presses used).
-    UIAccelerometerReading reading(double now) const;
+    CCTiltReading reading(double now) const;
 
 private:
     bool left_ = false, right_ = false;

@@ -22,7 +22,7 @@ void CCKeyboardTilt::release(Key key, double now) {
 
 void CCKeyboardTilt::releaseAll() { left_ = right_ = false; }
 
-UIAccelerometerReading CCKeyboardTilt::reading(double now) const {
+CCTiltReading CCKeyboardTilt::reading(double now) const {
     if (!left_ && !right_) return {};
     double steps = 1 + std::floor(std::max(0.0, now - since_) / kStepInterval + 1e-9);
     double tilt = std::min(kLimit, steps * kStep);

@@ -6,18 +6,8 @@
 #include <memory>
 #include <vector>
 
-class UIOverlay;
-
-// RGBA8 pixels, rows from the top of the image down (row 0 is the top row).
-struct CCPixelImage {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> rgba;
-
-    bool empty() const { return width == 0 || height == 0; }
-    // The pixel at column x, row y (from the top) as 0xRRGGBBAA.
-    uint32_t pixel(int x, int y) const;
-};
+#include "CCFrameOverlay.h"
+#include "CCPixelImage.h"
 
 // Reads a rectangle of the currently bound framebuffer; (x, y) is the bottom-left corner in
 // GL window coordinates, the result is turned so that its row 0 is the top row.
@@ -58,8 +48,9 @@ public:
     // lay it over themselves; a window backend that shows the read pixels turns it on.
     void setCompositesOverlay(bool composites) { compositesOverlay_ = composites; }
     bool compositesOverlay() const { return compositesOverlay_; }
-    // The overlay the views are drawn into (made on first use).
-    UIOverlay& overlay();
+    // The picture laid over device frames (the application's views); nullptr: none.
+    CCFrameOverlay* overlay() const { return overlay_.get(); }
+    void setOverlay(std::unique_ptr<CCFrameOverlay> overlay) { overlay_ = std::move(overlay); }
     // Frames presented so far.
     uint64_t presentedFrames() const { return presentedFrames_; }
 
@@ -73,7 +64,7 @@ protected:
 
 private:
     CCPixelImage lastFrame_;
-    std::unique_ptr<UIOverlay> overlay_;
+    std::unique_ptr<CCFrameOverlay> overlay_;
     bool keepsLastFrame_ = true;
     bool compositesOverlay_ = false;
     uint64_t presentedFrames_ = 0;

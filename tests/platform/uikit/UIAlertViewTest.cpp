@@ -7,7 +7,7 @@
 #include "UIAlertView.h"
 #include "UIAlertViewDelegate.h"
 #include "UIButton.h"
-#include "UIKitFixture.h"
+#include "support/UIKitFixture.h"
 
 namespace {
 

@@ -11,12 +11,13 @@
 
 #include "CCSurfaceBackend.h"
 #include "CCWindowLayout.h"
+#include "CCApplicationInput.h"
 #include "CCWindowSurface.h"
 #include "EAGLContext.h"
 #include "NSSet.h"
 #include "UIApplicationDelegate.h"
 #include "UIColor.h"
-#include "UIKitFixture.h"
+#include "support/UIKitFixture.h"
 #include "support/HeadlessGL.h"
 #include "support/VirtualDisplay.h"
 
@@ -76,10 +77,10 @@ protected:
 TEST_F(WindowSurfaceTest, WithoutADisplayOrWhenAskedTheBackendIsHeadless) {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
-    EXPECT_STREQ(ccChooseSurfaceBackend(false), "headless");
+    EXPECT_STREQ(ccChooseSurfaceBackend(false, "Zorvik"), "headless");
     EXPECT_STREQ(ccSurfaceBackend()->name(), "headless");
     EXPECT_TRUE(app->isHeadless());
-    EXPECT_STREQ(ccChooseSurfaceBackend(true), "headless");
+    EXPECT_STREQ(ccChooseSurfaceBackend(true, "Zorvik"), "headless");
 }
 
 TEST_F(WindowSurfaceTest, TheWindowShowsTheSamePixelsAsHeadlessAndMapsThePointerBack) {
@@ -100,7 +101,7 @@ TEST_F(WindowSurfaceTest, TheWindowShowsTheSamePixelsAsHeadlessAndMapsThePointer
     CCPixelImage headless = present();
     ASSERT_EQ(headless.width, 320);
 
-    ASSERT_STREQ(ccChooseSurfaceBackend(false), "window");
+    ASSERT_STREQ(ccChooseSurfaceBackend(false, "Zorvik"), "window");
     EXPECT_FALSE(app->isHeadless());
     auto* surface = static_cast<CCWindowSurface*>(ccSurfaceBackend());
     surface->setCapturesWindowPixels(true);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "NSSet.h"
-#include "UIKitFixture.h"
+#include "support/UIKitFixture.h"
 #include "UITouch.h"
 #include "UIView.h"
 #include "UIViewAnimator.h"

@@ -3,13 +3,6 @@
 #include <cstring>
 
 #include "CCGLExtensions.h"
-#include "UIOverlay.h"
-
-uint32_t CCPixelImage::pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width || y >= height) return 0;
-    const uint8_t* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
 
 CCPixelImage ccReadPixels(int x, int y, int width, int height) {
     CCPixelImage image;
@@ -34,21 +27,14 @@ bool CCSurfaceBackend::renderbufferStorage(unsigned internalFormat, int width, i
 CCSurfaceBackend::CCSurfaceBackend() = default;
 CCSurfaceBackend::~CCSurfaceBackend() = default;
 
-UIOverlay& CCSurfaceBackend::overlay() {
-    if (!overlay_) overlay_ = std::make_unique<UIOverlay>();
-    return *overlay_;
-}
-
 bool CCSurfaceBackend::present(const CCSurfaceFrame& frame) {
     ++presentedFrames_;
     if (keepsLastFrame_ || showsReadPixels()) {
         lastFrame_ = ccReadPixels(0, 0, frame.width, frame.height);
         // Only the device's own screen carries the views; other framebuffers stay as drawn.
-        if (compositesOverlay_ && frame.width == UIOverlay::kWidth && frame.height == UIOverlay::kHeight) {
-            // A new overlay draws at once: the views may have been drawn elsewhere already.
-            if (overlay().generation() == 0) overlay().redraw();
-            else overlay().redrawIfNeeded();
-            overlay().compositeOver(lastFrame_);
+        if (compositesOverlay_ && overlay_ && frame.width == overlay_->width() && frame.height == overlay_->height()) {
+            overlay_->update();
+            overlay_->compositeOver(lastFrame_);
         }
     }
     return show(frame);

@@ -12,8 +12,6 @@
 #include "CCLog.h"
 #include "CCWindowLayout.h"
 #include "NSRunLoop.h"
-#include "UIAccelerometer.h"
-#include "UIApplication.h"
 
 namespace {
 // The device screen goes into a power-of-two texture; the picture uses its top-left part.
@@ -45,7 +43,7 @@ struct CCWindowSurface::Impl : NSRunLoopInputSource {
     CCWindowLayout inputLayout() const {
         int w = 0, h = 0;
         SDL_GetWindowSize(window, &w, &h);
-        return CCWindowLayout::fit(w, h, UIApplication::sharedApplication()->statusBarOrientation());
+        return CCWindowLayout::fit(w, h, owner->orientation());
     }
 
     void openController(int index) {
@@ -66,7 +64,7 @@ struct CCWindowSurface::Impl : NSRunLoopInputSource {
             if (SDL_SensorGetDeviceType(i) == SDL_SENSOR_ACCEL) sensor = SDL_SensorOpen(i);
     }
 
-    UIAccelerometerReading reading() {
+    CCTiltReading reading() const {
         float d[3] = {0, 0, 0};
         // Sensors report the push against gravity in m/s²; the device reports gravity in g.
         if (controller && SDL_GameControllerGetSensorData(controller, SDL_SENSOR_ACCEL, d, 3) == 0) {
@@ -81,7 +79,7 @@ struct CCWindowSurface::Impl : NSRunLoopInputSource {
 
 CCWindowSurface::CCWindowSurface() : impl_(std::make_unique<Impl>()) { impl_->owner = this; }
 
-std::unique_ptr<CCWindowSurface> CCWindowSurface::open() {
+std::unique_ptr<CCWindowSurface> CCWindowSurface::open(const std::string& title) {
     // Without a display SDL would fall back to an invisible off-screen window.
     if (!displayNamed()) {
         CCLog("No display: running headless");
@@ -111,7 +109,7 @@ std::unique_ptr<CCWindowSurface> CCWindowSurface::open() {
 
     std::unique_ptr<CCWindowSurface> surface(new CCWindowSurface);
     Impl& s = *surface->impl_;
-    s.window = SDL_CreateWindow("Zorvik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+    s.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                 CCWindowLayout::kDeviceHeight * scale, CCWindowLayout::kDeviceWidth * scale,
                                 SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (s.window) {
@@ -136,8 +134,6 @@ std::unique_ptr<CCWindowSurface> CCWindowSurface::open() {
     for (int i = 0; i < SDL_NumJoysticks(); ++i) s.openController(i);
     if (!s.controller) s.openSensor();
     surface->setCompositesOverlay(true);
-    Impl* impl = &s;
-    UIAccelerometer::sharedAccelerometer()->setSource([impl] { return impl->reading(); });
     NSRunLoop::mainRunLoop()->addInputSource(&s);
     return surface;
 }
@@ -145,7 +141,6 @@ std::unique_ptr<CCWindowSurface> CCWindowSurface::open() {
 CCWindowSurface::~CCWindowSurface() {
     Impl& s = *impl_;
     NSRunLoop::mainRunLoop()->removeInputSource(&s);
-    UIAccelerometer::sharedAccelerometer()->setSource(nullptr);
     if (s.presenter) {
         SDL_GL_MakeCurrent(s.window, s.presenter);
         if (s.texture) glDeleteTextures(1, &s.texture);
@@ -179,6 +174,10 @@ bool CCWindowSurface::makeCurrent(void* context) {
 
 void* CCWindowSurface::procAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
 
+CCTiltReading CCWindowSurface::tilt() const { return impl_->reading(); }
+
+int CCWindowSurface::orientation() const { return input_ ? input_->orientation() : 1; }
+
 void CCWindowSurface::windowSize(int* width, int* height) const { SDL_GetWindowSize(impl_->window, width, height); }
 
 void CCWindowSurface::setCapturesWindowPixels(bool captures) { impl_->captures = captures; }
@@ -191,8 +190,7 @@ bool CCWindowSurface::show(const CCSurfaceFrame&) {
     if (SDL_GL_MakeCurrent(s.window, s.presenter) != 0) return false;
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(s.window, &w, &h);
-    const int orientation = UIApplication::sharedApplication()->statusBarOrientation();
-    CCWindowLayout layout = CCWindowLayout::fit(w, h, orientation);
+    CCWindowLayout layout = CCWindowLayout::fit(w, h, orientation());
 
     glBindFramebufferOES(GL_FRAMEBUFFER_OES, 0);
     glViewport(0, 0, w, h);
@@ -239,9 +237,12 @@ bool CCWindowSurface::show(const CCSurfaceFrame&) {
     return true;
 }
 
+void CCWindowSurface::touch(long finger, CCSurfaceTouchPhase phase, CGPoint viewPoint, double timestamp) {
+    if (input_) input_->touch(finger, phase, viewPoint, timestamp);
+}
+
 bool CCWindowSurface::pollEvents() {
     Impl& s = *impl_;
-    UIApplication* app = UIApplication::sharedApplication();
     bool handled = false;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
@@ -258,13 +259,13 @@ bool CCWindowSurface::pollEvents() {
             if (e.type == SDL_MOUSEBUTTONDOWN) {
                 if (e.button.button != SDL_BUTTON_LEFT || s.mouseDown || !l.containsWindowPoint(x, y)) break;
                 s.mouseDown = true;
-                app->sendTouch(kMouseFinger, UITouchPhaseBegan, l.viewPointFromWindow(x, y), now);
+                touch(kMouseFinger, CCSurfaceTouchPhase::Began, l.viewPointFromWindow(x, y), now);
             } else if (e.type == SDL_MOUSEBUTTONUP) {
                 if (e.button.button != SDL_BUTTON_LEFT || !s.mouseDown) break;
                 s.mouseDown = false;
-                app->sendTouch(kMouseFinger, UITouchPhaseEnded, l.viewPointFromWindow(x, y), now);
+                touch(kMouseFinger, CCSurfaceTouchPhase::Ended, l.viewPointFromWindow(x, y), now);
             } else if (s.mouseDown) {
-                app->sendTouch(kMouseFinger, UITouchPhaseMoved, l.viewPointFromWindow(x, y), now);
+                touch(kMouseFinger, CCSurfaceTouchPhase::Moved, l.viewPointFromWindow(x, y), now);
             }
             break;
         }
@@ -276,11 +277,11 @@ bool CCWindowSurface::pollEvents() {
             SDL_GetWindowSize(s.window, &w, &h);
             float x = e.tfinger.x * float(w), y = e.tfinger.y * float(h);
             long finger = kTouchFingerBase + static_cast<long>(e.tfinger.fingerId);
-            UITouchPhase phase = e.type == SDL_FINGERDOWN   ? UITouchPhaseBegan
-                                 : e.type == SDL_FINGERUP ? UITouchPhaseEnded
-                                                          : UITouchPhaseMoved;
-            if (phase == UITouchPhaseBegan && !l.containsWindowPoint(x, y)) break;
-            app->sendTouch(finger, phase, l.viewPointFromWindow(x, y), now);
+            CCSurfaceTouchPhase phase = e.type == SDL_FINGERDOWN   ? CCSurfaceTouchPhase::Began
+                                        : e.type == SDL_FINGERUP ? CCSurfaceTouchPhase::Ended
+                                                                 : CCSurfaceTouchPhase::Moved;
+            if (phase == CCSurfaceTouchPhase::Began && !l.containsWindowPoint(x, y)) break;
+            touch(finger, phase, l.viewPointFromWindow(x, y), now);
             break;
         }
         case SDL_KEYDOWN:
@@ -317,10 +318,9 @@ bool CCWindowSurface::pollEvents() {
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
                 s.tilt.releaseAll();
                 s.mouseDown = false;
-                app->cancelAllTouches(now);
-                app->sendWillResignActive();
+                if (input_) input_->focusLost(now);
             } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-                app->sendDidBecomeActive();
+                if (input_) input_->focusGained();
             }
             break;
         case SDL_CONTROLLERDEVICEADDED: s.openController(e.cdevice.which); break;
@@ -331,20 +331,11 @@ bool CCWindowSurface::pollEvents() {
             }
             break;
         case SDL_QUIT:
-            app->sendWillTerminate();
+            if (input_) input_->closeRequested();
             NSRunLoop::mainRunLoop()->stop();
             break;
         default: break;
         }
     }
     return handled;
-}
-
-const char* ccChooseSurfaceBackend(bool headless) {
-    std::unique_ptr<CCWindowSurface> window = headless ? nullptr : CCWindowSurface::open();
-    const bool windowed = window != nullptr;
-    if (windowed) ccSetSurfaceBackend(std::move(window));
-    else ccSetSurfaceBackend(ccMakeHeadlessSurfaceBackend());
-    UIApplication::sharedApplication()->setHeadless(!windowed);
-    return windowed ? "window" : "headless";
 }

@@ -73,7 +73,7 @@ TEST(CCWindowLayout, DesktopScaleLeavesRoomAndNeverDropsBelowOne) {
 
 TEST(CCKeyboardTilt, StepsWhileHeldWithinTheGamesRangeAndLiesFlatOnRelease) {
     CCKeyboardTilt tilt;
-    EXPECT_EQ(tilt.reading(0), (UIAccelerometerReading{0, 0, -1}));
+    EXPECT_EQ(tilt.reading(0), (CCTiltReading{0, 0, -1}));
     tilt.press(CCKeyboardTilt::Left, 1.0);
     EXPECT_NEAR(tilt.reading(1.0).y, 0.1, 1e-9);
     EXPECT_NEAR(tilt.reading(1.1).y, 0.2, 1e-9);
@@ -82,15 +82,15 @@ TEST(CCKeyboardTilt, StepsWhileHeldWithinTheGamesRangeAndLiesFlatOnRelease) {
     EXPECT_NEAR(tilt.reading(9.0).y, 0.5, 1e-9); // never beyond what the game reads
     EXPECT_NEAR(tilt.reading(9.0).z, -std::sqrt(0.75), 1e-9);
     tilt.release(CCKeyboardTilt::Left, 9.0);
-    EXPECT_EQ(tilt.reading(9.0), (UIAccelerometerReading{0, 0, -1}));
+    EXPECT_EQ(tilt.reading(9.0), (CCTiltReading{0, 0, -1}));
 
     tilt.press(CCKeyboardTilt::Right, 10.0);
     EXPECT_NEAR(tilt.reading(10.35).y, -0.4, 1e-9);
     tilt.press(CCKeyboardTilt::Flat, 10.4);
-    EXPECT_EQ(tilt.reading(10.5), (UIAccelerometerReading{0, 0, -1}));
+    EXPECT_EQ(tilt.reading(10.5), (CCTiltReading{0, 0, -1}));
     tilt.press(CCKeyboardTilt::Right, 11.0);
     tilt.releaseAll();
-    EXPECT_EQ(tilt.reading(11.5), (UIAccelerometerReading{0, 0, -1}));
+    EXPECT_EQ(tilt.reading(11.5), (CCTiltReading{0, 0, -1}));
 }
 
 } // namespace

@@ -42,9 +42,11 @@ CCPixelImage CCRunner::screen() {
     CCSurfaceBackend* backend = ccSurfaceBackend();
     CCPixelImage device = backend->lastFrame();
     // The views go over the device's own screen, unless the backend laid them over already.
-    if (!backend->compositesOverlay() && device.width == UIOverlay::kWidth && device.height == UIOverlay::kHeight) {
-        backend->overlay().redrawIfNeeded();
-        backend->overlay().compositeOver(device);
+    CCFrameOverlay* overlay = backend->overlay();
+    if (!backend->compositesOverlay() && overlay && device.width == overlay->width() &&
+        device.height == overlay->height()) {
+        overlay->update();
+        overlay->compositeOver(device);
     }
     return CCScreenshot::upright(device, UIApplication::sharedApplication()->statusBarOrientation());
 }
@@ -92,6 +94,7 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
     CCSurfaceBackend* backend = ccSurfaceBackend();
     const bool wasDeterministic = CCClock::isDeterministic();
     const bool keptFrames = backend->keepsLastFrame();
+    if (!backend->overlay()) backend->setOverlay(std::make_unique<UIOverlay>());
     if (options_.isDeterministic()) CCClock::setDeterministic(true);
     app->setHeadless(options_.headless);
     // View animations run on the frame clock, so they are repeatable too.

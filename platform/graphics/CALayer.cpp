@@ -4,7 +4,6 @@
 #include <cairo.h>
 #include <cmath>
 
-#include "UIView.h"
 
 CALayer* CALayer::layer() { return ccAutorelease(new CALayer); }
 
@@ -15,7 +14,7 @@ CALayer::~CALayer() {
 void CALayer::setNeedsDisplay() {
     CALayer* top = this;
     while (!top->delegate_ && top->superlayer_) top = top->superlayer_;
-    if (top->delegate_) top->delegate_->setNeedsDisplay();
+    if (top->delegate_) top->delegate_->layerNeedsDisplay();
 }
 
 void CALayer::setBounds(CGRect bounds) {

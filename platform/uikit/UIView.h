@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CALayer.h"
 #include "CCObject.h"
 #include "CCPtr.h"
 #include "CCSelector.h"
@@ -16,7 +17,7 @@ class NSSet;
 class UIColor;
 class UIEvent;
 
-class UIView : public CCObject {
+class UIView : public CCObject, public CALayerDelegate {
 public:
     UIView();
     static UIView* viewWithFrame(CGRect frame);
@@ -74,6 +75,7 @@ public:
 
     // Marks the top of this view's tree as needing a new overlay drawing.
     void setNeedsDisplay();
+    void layerNeedsDisplay() override { setNeedsDisplay(); }
     bool needsDisplay() const { return needsDisplay_; }
     void clearNeedsDisplay() { needsDisplay_ = false; }
 
