@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "CCApplicationInput.h"
 #include "CCAutoreleasePool.h"
 #include "CCDirectorIOS.h"
 #include "CCLog.h"
@@ -75,7 +76,7 @@ int ExampleApp::run(int argc, char** argv, const char* name, SceneMaker makeScen
     const char* resources = std::getenv("ZORVIK_RESOURCES");
     if (!resources || !*resources) NSBundle::mainBundle()->setResourcePath(ZORVIK_EXAMPLE_RESOURCES);
 
-    if (std::string(ccChooseSurfaceBackend(options.headless)) == "headless") options.headless = true;
+    if (std::string(ccChooseSurfaceBackend(options.headless, name)) == "headless") options.headless = true;
     CCRunner runner(options);
     if (!runner.prepare(&error)) {
         std::fprintf(stderr, "%s: %s\n", name, error.c_str());
