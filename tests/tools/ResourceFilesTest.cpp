@@ -2,6 +2,7 @@
 // files suit the game: sizes for play, PVR header, bitmap-font description.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -172,6 +173,32 @@ TEST(ExampleResources, SheetFramesLieInsideThePageWithoutOverlapping) {
         EXPECT_GT(sheet.pixel(f.x + f.width / 2, f.y + f.height / 2)[3], 0) << f.name;
         EXPECT_NE(list.find("<key>" + f.name + "</key>"), std::string::npos) << f.name;
     }
+}
+
+// The frame list, the particle file and the font each name a picture; it must be one of the set.
+TEST(ExampleResources, PicturesNamedByTheDescriptionsAreInTheSet) {
+    const auto& names = restool::exampleResourceFileNames();
+    const auto between = [](const std::string& text, const std::string& before, const std::string& after) {
+        const std::size_t start = text.find(before);
+        if (start == std::string::npos) return std::string();
+        const std::size_t from = start + before.size(), end = text.find(after, from);
+        return end == std::string::npos ? std::string() : text.substr(from, end - from);
+    };
+    const auto read = [](const fs::path& path) {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string named[] = {
+        between(read(kExampleResources / "sheet.plist"), "<key>textureFileName</key>\n\t\t<string>", "</string>"),
+        between(read(kExampleResources / "fountain.plist"), "<key>textureFileName</key>\n\t<string>", "</string>"),
+        between(read(kExampleResources / "exampleFont.fnt"), "file=\"", "\""),
+    };
+    for (const std::string& picture : named) {
+        EXPECT_NE(std::find(names.begin(), names.end(), picture), names.end()) << "\"" << picture << "\"";
+        EXPECT_TRUE(fs::exists(kExampleResources / picture)) << picture;
+    }
+    // The frame list cuts up the sheet, not some other picture.
+    EXPECT_EQ(named[0], "sheet.png");
 }
 
 TEST(ExampleResources, EveryCharacterMapCellHasItsDigit) {
