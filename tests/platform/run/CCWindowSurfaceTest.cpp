@@ -17,6 +17,7 @@
 #include "NSSet.h"
 #include "UIApplicationDelegate.h"
 #include "UIColor.h"
+#include "UIOverlay.h"
 #include "support/UIKitFixture.h"
 #include "support/HeadlessGL.h"
 #include "support/VirtualDisplay.h"
@@ -97,6 +98,7 @@ TEST_F(WindowSurfaceTest, TheWindowShowsTheSamePixelsAsHeadlessAndMapsThePointer
     app->setStatusBarOrientation(3);
 
     ccSetSurfaceBackend(ccMakeHeadlessSurfaceBackend());
+    ccSurfaceBackend()->setOverlay(std::make_unique<UIOverlay>());
     ccSurfaceBackend()->setCompositesOverlay(true);
     CCPixelImage headless = present();
     ASSERT_EQ(headless.width, 320);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "CCSurfaceBackend.h"
 #include "UIColor.h"
@@ -12,10 +13,12 @@ class DeviceScreenTest : public UIKitFixture {
 protected:
     void SetUp() override {
         UIKitFixture::SetUp();
+        ccSurfaceBackend()->setOverlay(std::make_unique<UIOverlay>());
         ccSurfaceBackend()->setCompositesOverlay(true);
     }
     void TearDown() override {
         ccSurfaceBackend()->setCompositesOverlay(false);
+        ccSurfaceBackend()->setOverlay(nullptr);
         UIKitFixture::TearDown();
     }
 };
