@@ -1,11 +1,14 @@
 #include "AdNetworkView.h"
 
 #include <cairo.h>
-#include <curl/curl.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 #include <nlohmann/json.hpp>
 
 #include "CCBackgroundWork.h"
+#include "CCHTTPTransfer.h"
 #include "CCTrace.h"
 #include "ImageCodecs.h"
 #include "NSBundle.h"
@@ -25,57 +28,30 @@ struct HttpAnswer {
     std::string error; // empty when an answer came
 };
 
-constexpr long kConnectTimeoutSeconds = 5;
-constexpr long kTotalTimeoutSeconds = 10;
+double totalTimeoutSeconds = 10; // main thread; each request takes a copy
 
-struct Download {
-    std::string* body;
-    std::size_t limit;
-    bool tooLarge = false;
-};
-
-size_t collect(char* data, size_t size, size_t count, void* user) {
-    auto* d = static_cast<Download*>(user);
-    const size_t n = size * count;
-    if (d->body->size() + n > d->limit) {
-        d->tooLarge = true;
-        return 0; // stops the transfer
-    }
-    d->body->append(data, n);
-    return n;
-}
-
-int progress(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) { return ccIsBackgroundWorkCancelled() ? 1 : 0; }
-
-// A plain GET on the calling worker: http and https only, time-outs, a size cap.
-HttpAnswer httpGet(const std::string& url, std::size_t limit) {
+// A GET on the calling worker (redirects followed), with time-outs and a size cap.
+HttpAnswer httpGet(const std::string& url, std::size_t limit, double timeout) {
+    CCHTTPTransfer::Request request;
+    request.url = url;
+    request.connectTimeout = std::min(5.0, timeout);
+    request.timeout = timeout;
+    request.maxBodyBytes = limit;
+    request.isCancelled = [] { return ccIsBackgroundWorkCancelled(); };
+    CCHTTPTransfer::Result result = CCHTTPTransfer::performFollowingRedirects(std::move(request));
     HttpAnswer answer;
-    CURL* curl = curl_easy_init();
-    if (!curl) {
-        answer.error = "the HTTP client could not start";
-        return answer;
+    answer.status = result.statusCode;
+    answer.body.assign(result.body.begin(), result.body.end());
+    if (result.error == CCHTTPTransfer::kDataLengthExceedsMaximum)
+        answer.error = "the answer is larger than " + std::to_string(limit) + " bytes";
+    else if (result.error == CCHTTPTransfer::kTimedOut)
+    {
+        char text[64];
+        std::snprintf(text, sizeof text, "no answer within %g s", timeout);
+        answer.error = text;
     }
-    Download download{&answer.body, limit};
-    char message[CURL_ERROR_SIZE] = {};
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, kTotalTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &download);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, progress);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, message);
-    CURLcode code = curl_easy_perform(curl);
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &answer.status);
-    curl_easy_cleanup(curl);
-    if (download.tooLarge) answer.error = "the answer is larger than " + std::to_string(limit) + " bytes";
-    else if (code == CURLE_OPERATION_TIMEDOUT) answer.error = "no answer within " + std::to_string(kTotalTimeoutSeconds) + " s";
-    else if (code != CURLE_OK) answer.error = message[0] ? message : curl_easy_strerror(code);
+    else if (!result.ok())
+        answer.error = result.errorDescription.empty() ? CCHTTPTransfer::describe(result.error) : result.errorDescription;
     return answer;
 }
 
@@ -174,6 +150,9 @@ bool AdNetworkView::pictureSize(const std::string& bytes, unsigned* width, unsig
     return false;
 }
 
+double AdNetworkView::requestTimeout() { return totalTimeoutSeconds; }
+void AdNetworkView::setRequestTimeout(double seconds) { totalTimeoutSeconds = seconds > 0 ? seconds : 10; }
+
 std::string AdNetworkView::configuration(const char* environmentName, const char* key) {
     if (const char* env = std::getenv(environmentName)) return env;
     std::string path = NSBundle::mainBundle()->pathForResource("Configuration", "plist", "");
@@ -216,9 +195,9 @@ void AdNetworkView::requestAd(const std::string& serverURL, const std::string& p
             url += hex;
         }
     ccPerformInBackground<Fetched>(
-        [url, serverURL] {
+        [url, serverURL, timeout = totalTimeoutSeconds] {
             Fetched f;
-            HttpAnswer answer = httpGet(url, kAdAnswerMaxBytes);
+            HttpAnswer answer = httpGet(url, kAdAnswerMaxBytes, timeout);
             if (!answer.error.empty()) {
                 f.error = "the ad server cannot be reached: " + answer.error;
                 f.code = kAdErrorNetwork;
@@ -235,7 +214,7 @@ void AdNetworkView::requestAd(const std::string& serverURL, const std::string& p
                 f.code = kAdErrorAnswer;
                 return f;
             }
-            HttpAnswer picture = httpGet(ad.image, kAdPictureMaxBytes);
+            HttpAnswer picture = httpGet(ad.image, kAdPictureMaxBytes, timeout);
             f.code = kAdErrorPicture;
             unsigned w = 0, h = 0;
             if (!picture.error.empty()) f.error = "the ad's picture cannot be loaded: " + picture.error;

@@ -34,6 +34,9 @@ public:
     static AdAnswer parseAnswer(const std::string& body, const std::string& serverURL);
     // The pixel size a PNG or JPEG file's header states; false for anything else.
     static bool pictureSize(const std::string& bytes, unsigned* width, unsigned* height);
+    // Real seconds an exchange may take before it fails (10 unless changed; tests shorten it).
+    static double requestTimeout();
+    static void setRequestTimeout(double seconds);
     // A configured value: the environment variable when set, else the key of the configuration.
     static std::string configuration(const char* environmentName, const char* key);
 

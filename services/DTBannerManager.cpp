@@ -6,6 +6,7 @@
 #include "NSError.h"
 #include "NSNotificationCenter.h"
 #include "Reachability.h"
+#include "UIApplication.h"
 #include "UIButton.h"
 #include "UIColor.h"
 #include "UIDevice.h"
@@ -20,7 +21,6 @@ constexpr double kAdMobRefreshSeconds = 13.0;
 constexpr double kAppleTimeoutSeconds = 7.5;
 constexpr float kStripHeight = 75;
 constexpr float kBannerWidth = 320, kBannerHeight = 50;
-constexpr const char* kDidBecomeActive = "UIApplicationDidBecomeActiveNotification";
 
 void traceOut(const char* network) { CCTrace::event("banner-out", {{"network", network}}); }
 } // namespace
@@ -42,7 +42,7 @@ void DTBannerManager::purgeSharedManager() {
 
 DTBannerManager::DTBannerManager() {
     NSNotificationCenter::defaultCenter()->addObserver(
-        this, notification_selector(DTBannerManager::appDidBecomeActive), kDidBecomeActive, nullptr);
+        this, notification_selector(DTBannerManager::appDidBecomeActive), UIApplicationDidBecomeActiveNotification, nullptr);
 }
 
 DTBannerManager::~DTBannerManager() {

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "Banners.h"
 #include "BitmapFont.h"
 #include "FontFace.h"
 #include "Image.h"
@@ -21,6 +22,8 @@ const std::vector<std::string>& resourceFileNames() {
         "cat_1.png",   "cat_2.png",       "cat_3.png",       "cat_4.png",  "back2.png",
         "back1.png",   "hammer.png",      "sparkleSpin.png", "coinsmall.png", "plus.png",
         "Default2.png", "test_image.pvr", "greenFont.fnt",   "greenFont.png",
+        "xBatch_border_x_stretchable.png", "xBatch_border_x_stretchable_pressed.png", "xBatch_border_stretchable.png",
+        "house/mobfox.json", "house/mobfox.png", "house/admob.json", "house/admob.png",
     };
     return names;
 }
@@ -56,7 +59,13 @@ public:
     }
 
 private:
-    fs::path tempPath(const std::string& name) const { return dir_ / ("." + name + ".part"); }
+    // Beside the file, in its own folder (made when missing).
+    fs::path tempPath(const std::string& name) const {
+        const fs::path target = dir_ / name;
+        std::error_code ec;
+        fs::create_directories(target.parent_path(), ec);
+        return target.parent_path() / ("." + target.filename().string() + ".part");
+    }
 
     static void discard(const fs::path& temp) {
         std::error_code ec;
@@ -99,7 +108,20 @@ bool makeAll(Writer& w, const FontFace& font, std::string* error) {
     BitmapFont bmfont;
     if (!buildBitmapFont(font, style, &bmfont, error)) return false;
     if (!w.bytes("greenFont.fnt", bmfont.description.data(), bmfont.description.size(), error)) return false;
-    return w.png("greenFont.png", bmfont.page, error);
+    if (!w.png("greenFont.png", bmfont.page, error)) return false;
+
+    if (!w.png("xBatch_border_x_stretchable.png", drawBorder(BorderLook::Normal), error)) return false;
+    if (!w.png("xBatch_border_x_stretchable_pressed.png", drawBorder(BorderLook::Pressed), error)) return false;
+    if (!w.png("xBatch_border_stretchable.png", drawBorder(BorderLook::Disabled), error)) return false;
+    // House banners: a tap leads to the full edition's store page.
+    const std::string store = "https://apps.apple.com/app/zorvik-full-version/id000000000";
+    for (bool mobFox : {true, false}) {
+        const std::string name = mobFox ? "mobfox" : "admob";
+        const std::string answer = houseAnswer(name + ".png", store);
+        if (!w.bytes("house/" + name + ".json", answer.data(), answer.size(), error)) return false;
+        if (!w.png("house/" + name + ".png", drawHouseBanner(font, mobFox), error)) return false;
+    }
+    return true;
 }
 
 }  // namespace
