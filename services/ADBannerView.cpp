@@ -1,8 +1,9 @@
 #include "ADBannerView.h"
 
+#include "AppConfiguration.h"
 #include "UIImage.h"
 
-std::string ADBannerView::serverURL() { return configuration("ZORVIK_PLATFORM_AD_URL", "PlatformAdURL"); }
+std::string ADBannerView::serverURL() { return AppConfiguration::stringForKey("PlatformAdURL"); }
 
 void ADBannerView::setDelegate(ADBannerViewDelegate* delegate) {
     delegate_ = delegate;

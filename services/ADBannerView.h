@@ -20,7 +20,7 @@ public:
 
 class ADBannerView : public AdNetworkView {
 public:
-    // The service: ZORVIK_PLATFORM_AD_URL, else "PlatformAdURL" of the configuration.
+    // The service: "PlatformAdURL" of the configuration (ZORVIK_PLATFORM_AD_URL).
     static std::string serverURL();
     // Whether the platform offers banners here: its service address is configured.
     static bool isAvailable() { return !serverURL().empty(); }

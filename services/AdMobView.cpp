@@ -1,5 +1,6 @@
 #include "AdMobView.h"
 
+#include "AppConfiguration.h"
 #include <cairo.h>
 
 #include "UIColor.h"
@@ -12,7 +13,7 @@ AdMobView* AdMobView::requestAdWithDelegate(AdMobDelegate* delegate) {
     return view;
 }
 
-std::string AdMobView::serverURL() { return configuration("ZORVIK_ADMOB_AD_URL", "AdMobAdURL"); }
+std::string AdMobView::serverURL() { return AppConfiguration::stringForKey("AdMobAdURL"); }
 
 void AdMobView::requestFreshAd() {
     requestAd(serverURL(), delegate_ ? delegate_->publisherIdForAd(this) : std::string());

@@ -24,7 +24,7 @@ class AdMobView : public AdNetworkView {
 public:
     // A 320 × 50 banner that has started its first request; autoreleased.
     static AdMobView* requestAdWithDelegate(AdMobDelegate* delegate);
-    // The ad server: ZORVIK_ADMOB_AD_URL, else "AdMobAdURL" of the configuration.
+    // The ad server: "AdMobAdURL" of the configuration (ZORVIK_ADMOB_AD_URL).
     static std::string serverURL();
 
     const char* networkName() const override { return "admob"; }

@@ -11,11 +11,9 @@
 #include "CCHTTPTransfer.h"
 #include "CCTrace.h"
 #include "ImageCodecs.h"
-#include "NSBundle.h"
 #include "NSError.h"
 #include "NSSet.h"
 #include "NSRunLoop.h"
-#include "PropertyList.h"
 #include "UIApplication.h"
 #include "UIImage.h"
 #include "UITouch.h"
@@ -152,12 +150,6 @@ bool AdNetworkView::pictureSize(const std::string& bytes, unsigned* width, unsig
 
 double AdNetworkView::requestTimeout() { return totalTimeoutSeconds; }
 void AdNetworkView::setRequestTimeout(double seconds) { totalTimeoutSeconds = seconds > 0 ? seconds : 10; }
-
-std::string AdNetworkView::configuration(const char* environmentName, const char* key) {
-    if (const char* env = std::getenv(environmentName)) return env;
-    std::string path = NSBundle::mainBundle()->pathForResource("Configuration", "plist", "");
-    return path.empty() ? std::string() : PropertyList::dictionaryWithContentsOfFile(path).stringForKey(key);
-}
 
 bool AdNetworkView::initWithFrame(CGRect frame) {
     if (!UIView::initWithFrame(frame)) return false;

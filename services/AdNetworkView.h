@@ -37,8 +37,6 @@ public:
     // Real seconds an exchange may take before it fails (10 unless changed; tests shorten it).
     static double requestTimeout();
     static void setRequestTimeout(double seconds);
-    // A configured value: the environment variable when set, else the key of the configuration.
-    static std::string configuration(const char* environmentName, const char* key);
 
     bool initWithFrame(CGRect frame) override;
     ~AdNetworkView() override;

@@ -1,5 +1,6 @@
 #include "DTBannerManager.h"
 
+#include "AppConfiguration.h"
 #include "CCLog.h"
 #include "CCTrace.h"
 #include "DTBannerClipView.h"
@@ -56,11 +57,11 @@ DTBannerManager::~DTBannerManager() {
 }
 
 std::string DTBannerManager::adMobPublisherId() {
-    return AdNetworkView::configuration("ZORVIK_ADMOB_PUBLISHER_ID", "AdMobPublisherId");
+    return AppConfiguration::stringForKey("AdMobPublisherID");
 }
 
 std::string DTBannerManager::mobFoxPublisherId() {
-    return AdNetworkView::configuration("ZORVIK_MOBFOX_PUBLISHER_ID", "MobFoxPublisherId");
+    return AppConfiguration::stringForKey("MobFoxPublisherID");
 }
 
 void DTBannerManager::addAdsToViewController(UIViewController* controller) {

@@ -80,8 +80,7 @@ public:
     static bool mobFoxSupported() { return true; }
     static bool iAdsSupported() { return ADBannerView::isAvailable(); }
 
-    // The publisher identifiers: ZORVIK_ADMOB_PUBLISHER_ID / ZORVIK_MOBFOX_PUBLISHER_ID, else
-    // "AdMobPublisherId" / "MobFoxPublisherId" of the configuration.
+    // The publisher identifiers: "AdMobPublisherID" / "MobFoxPublisherID" of the configuration.
     static std::string adMobPublisherId();
     static std::string mobFoxPublisherId();
 

@@ -1,8 +1,9 @@
 #include "MobFoxBannerView.h"
 
+#include "AppConfiguration.h"
 #include "UIImage.h"
 
-std::string MobFoxBannerView::serverURL() { return configuration("ZORVIK_MOBFOX_AD_URL", "MobFoxAdURL"); }
+std::string MobFoxBannerView::serverURL() { return AppConfiguration::stringForKey("MobFoxAdURL"); }
 
 void MobFoxBannerView::setDelegate(MobFoxBannerViewDelegate* delegate) {
     delegate_ = delegate;

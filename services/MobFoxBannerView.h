@@ -15,7 +15,7 @@ public:
 
 class MobFoxBannerView : public AdNetworkView {
 public:
-    // The ad server: ZORVIK_MOBFOX_AD_URL, else "MobFoxAdURL" of the configuration.
+    // The ad server: "MobFoxAdURL" of the configuration (ZORVIK_MOBFOX_AD_URL).
     static std::string serverURL();
 
     const char* networkName() const override { return "mobfox"; }

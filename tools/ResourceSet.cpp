@@ -23,7 +23,8 @@ const std::vector<std::string>& resourceFileNames() {
         "back1.png",   "hammer.png",      "sparkleSpin.png", "coinsmall.png", "plus.png",
         "Default2.png", "test_image.pvr", "greenFont.fnt",   "greenFont.png",
         "xBatch_border_x_stretchable.png", "xBatch_border_x_stretchable_pressed.png", "xBatch_border_stretchable.png",
-        "house/mobfox.json", "house/mobfox.png", "house/admob.json", "house/admob.png",
+        "house/ads/mobfox.json", "house/ads/mobfox.png", "house/ads/admob.json", "house/ads/admob.png",
+        "house/ads/platform.json",
     };
     return names;
 }
@@ -118,9 +119,12 @@ bool makeAll(Writer& w, const FontFace& font, std::string* error) {
     for (bool mobFox : {true, false}) {
         const std::string name = mobFox ? "mobfox" : "admob";
         const std::string answer = houseAnswer(name + ".png", store);
-        if (!w.bytes("house/" + name + ".json", answer.data(), answer.size(), error)) return false;
-        if (!w.png("house/" + name + ".png", drawHouseBanner(font, mobFox), error)) return false;
+        if (!w.bytes("house/ads/" + name + ".json", answer.data(), answer.size(), error)) return false;
+        if (!w.png("house/ads/" + name + ".png", drawHouseBanner(font, mobFox), error)) return false;
     }
+    // The platform banner shows AdMob's house picture.
+    const std::string platform = houseAnswer("admob.png", store);
+    if (!w.bytes("house/ads/platform.json", platform.data(), platform.size(), error)) return false;
     return true;
 }
 

@@ -158,7 +158,7 @@ TEST(ResourcePictures, HaveTheirSizesAndNoVaryingChunks) {
         {"cat_4.png", {100, 70}},  {"back1.png", {64, 40}},        {"back2.png", {64, 40}},
         {"hammer.png", {180, 180}}, {"sparkleSpin.png", {200, 200}}, {"coinsmall.png", {30, 30}},
         {"plus.png", {128, 128}},  {"Default2.png", {480, 320}},   {"greenFont.png", {256, 256}},
-        {"house/mobfox.png", {320, 50}}, {"house/admob.png", {320, 50}}, {"xBatch_border_stretchable.png", {9, 61}},
+        {"house/ads/mobfox.png", {320, 50}}, {"house/ads/admob.png", {320, 50}}, {"xBatch_border_stretchable.png", {9, 61}},
         {"xBatch_border_x_stretchable.png", {9, 61}}, {"xBatch_border_x_stretchable_pressed.png", {9, 61}},
     };
     for (const auto& [name, size] : sizes) {
