@@ -225,6 +225,9 @@ TEST_F(GameProgramTest, SameSeedAndScriptGiveTheSameRun) {
     };
     GameRunResult a = once(game.file("a.png")), b = once(game.file("b.png"));
     ASSERT_EQ(a.status, 0) << a.output;
+    // The services run too: the house server's promotion list arrives at the same frame each time.
+    ASSERT_NE(a.first("promotions"), nullptr);
+    EXPECT_EQ(a.first("promotions")->at("entries"), "2");
     ASSERT_EQ(a.events.size(), b.events.size());
     for (size_t i = 0; i < a.events.size(); ++i) {
         if (a.events[i].name() == "screenshot") continue; // names differ
@@ -233,6 +236,19 @@ TEST_F(GameProgramTest, SameSeedAndScriptGiveTheSameRun) {
     Screen sa = readScreen(game.file("a.png")), sb = readScreen(game.file("b.png"));
     ASSERT_FALSE(sa.empty());
     EXPECT_TRUE(sa.rgba == sb.rgba);
+}
+
+TEST_F(GameProgramTest, TerminationSignalEndsTheRunCleanlyAndOfflineFetchesNothing) {
+    // A real-time run stopped by SIGTERM after two seconds leaves through the usual end.
+    GameRunResult r = game.run("--headless --real-time --seconds 60", "", "timeout --preserve-status -s TERM 2");
+    EXPECT_EQ(r.status, 0) << r.output;
+    ASSERT_NE(r.first("run-end"), nullptr);
+    EXPECT_EQ(r.first("run-end")->at("reason"), "terminated");
+
+    GameRunResult off = game.run(std::string(kHeadless) + " --offline --frames 90");
+    EXPECT_EQ(off.status, 0) << off.output;
+    EXPECT_EQ(off.first("promotions"), nullptr);
+    EXPECT_NE(off.output.find("Promotions: no list to fetch (offline)"), std::string::npos) << off.output;
 }
 
 TEST_F(GameProgramTest, DrawsTheSameGameInAWindow) {
