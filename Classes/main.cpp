@@ -15,6 +15,7 @@
 #include "CCRunOptions.h"
 #include "CCRunner.h"
 #include "CCSurfaceBackend.h"
+#include "CCApplicationInput.h"
 #include "CCWindowSurface.h"
 #include "GameAutopilot.h"
 #include "GameKeys.h"
@@ -93,7 +94,7 @@ int main(int argc, char** argv) {
             options.screenshots.emplace_back(frame, demoFolder + "/frame-" + std::to_string(frame) + ".png");
     }
 
-    if (std::string(ccChooseSurfaceBackend(options.headless)) == "headless") options.headless = true;
+    if (std::string(ccChooseSurfaceBackend(options.headless, "Zorvik")) == "headless") options.headless = true;
 
     if (options.offline) AppConfiguration::setOffline(true);
 
