@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../platform/UIKitFixture.h"
+#include "support/UIKitFixture.h"
 #include "AdNetworkView.h"
 #include "CCBackgroundWork.h"
 #include "CCLog.h"
