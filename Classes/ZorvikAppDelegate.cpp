@@ -14,6 +14,8 @@
 #include "CAGradientLayer.h"
 #include "CCTexture2D.h"
 #include "CCTrace.h"
+#include "DTBannerClipView.h"
+#include "DTBannerManager.h"
 #include "CommonDigest.h"
 #include "EAGLView.h"
 #include "HouseServer.h"
@@ -99,7 +101,11 @@ void ZorvikAppDelegate::applicationDidFinishLaunching(UIApplication*) {
     // 11.
     viewController_ = CCPtr<UIViewController>::adopt(ccNew<UIViewController>([](UIViewController* v) { return v->init(); }));
     viewController_->setView(glView);
-    // 12. The ad banner strip goes here, centred at (310, 160) and turned a quarter.
+    // 12. The ad banner strip, moved to the top of the landscape screen and turned a quarter.
+    DTBannerManager* ads = DTBannerManager::sharedManager();
+    ads->addAdsToViewController(viewController_);
+    ads->bannerClipView()->setCenter(CGPoint{310, 160});
+    ads->bannerClipView()->setTransform(CGAffineTransformMakeRotation(kQuarterTurn));
     // 13. The purchase button.
     button_ = makeButton(CGRect{{296, 240}, {160, 48}}, CGPoint{296, 400}, 12, 6.0f, "Buy AD-FREE Full Version!",
                          &ZorvikAppDelegate::newb, "newb");
