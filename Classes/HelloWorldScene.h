@@ -77,7 +77,7 @@ public:
     CCLabelTTF* bannerLabel() const { return label_; }
     CCLabelTTF* bonusLabel() const { return second_; }
     CCParticleSystem* starStream() const { return hid_; }
-    CCJumpTo* lastJump() const { return ids_; }
+    CCJumpTo* lastJump() const { return ids_.get(); }
     unsigned score() const { return done_; }
     bool hasDied() const { return hasDied_; }
     bool isJumping() const { return hasTouched_; }
@@ -101,7 +101,7 @@ private:
     void caught();
     void stopListening();
 
-    CCJumpTo* ids_ = nullptr;       // the last jump; the action manager holds it
+    CCPtr<CCJumpTo> ids_;           // the last jump, held until the next one
     MZButtonNode* back_ = nullptr;  // child
     bool hasDied_ = false;
     int c_ = 0;

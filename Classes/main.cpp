@@ -19,7 +19,6 @@
 #include "CCWindowSurface.h"
 #include "GameAutopilot.h"
 #include "GameKeys.h"
-#include "UIApplication.h"
 #include "ZorvikAppDelegate.h"
 
 namespace {
@@ -116,7 +115,6 @@ int main(int argc, char** argv) {
 
     auto* delegate = new ZorvikAppDelegate;
     CCRunResult result = runner.run(delegate);
-    UIApplication::sharedApplication()->setDelegate(nullptr);
     delegate->release();
 
     if (!options.tracePath.empty()) {

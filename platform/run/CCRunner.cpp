@@ -5,8 +5,10 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "CCBackgroundWork.h"
 #include "CCClock.h"
 #include "CCLog.h"
+#include "CCScopeGuard.h"
 #include "CCScreenshot.h"
 #include "CCSurfaceBackend.h"
 #include "CCTrace.h"
@@ -121,6 +123,20 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
     const bool wasDeterministic = CCClock::isDeterministic();
     const bool keptFrames = backend->keepsLastFrame();
     if (!backend->overlay()) backend->setOverlay(std::make_unique<UIOverlay>());
+    // Every shared setting changed here is put back when the run ends, however it ends; work
+    // still running in the background is stopped first (its results are dropped).
+    CCScopeGuard restore([app, backend, wasDeterministic, keptFrames, headless = app->isHeadless(),
+                          clock = app->clock(), previous = app->delegate(), this] {
+        ccCancelBackgroundWork();
+        ccWaitForBackgroundWork();
+        if (tilted_) UIAccelerometer::sharedAccelerometer()->setSource(nullptr);
+        tilted_ = false;
+        backend->setKeepsLastFrame(keptFrames);
+        app->setDelegate(previous);
+        app->setClock(clock);
+        app->setHeadless(headless);
+        CCClock::setDeterministic(wasDeterministic);
+    });
     if (options_.isDeterministic()) CCClock::setDeterministic(true);
     app->setHeadless(options_.headless);
     // View animations run on the frame clock, so they are repeatable too.
@@ -203,9 +219,5 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
                                {"reason", result_.reason},
                                {"missed", static_cast<long long>(result_.missed)}});
     app->sendWillTerminate();
-
-    if (tilted_) UIAccelerometer::sharedAccelerometer()->setSource(nullptr);
-    backend->setKeepsLastFrame(keptFrames);
-    if (!wasDeterministic) CCClock::setDeterministic(false);
     return result_;
 }

@@ -81,6 +81,7 @@ public:
     // The clock view animations run on, in seconds; steady time unless replaced.
     double currentTime() const;
     void setClock(std::function<double()> clock) { clock_ = std::move(clock); }
+    const std::function<double()>& clock() const { return clock_; }
     UIViewAnimator& viewAnimator() { return *animator_; }
     // Once per run-loop pass: advances view animations.
     void updateViews();

@@ -217,7 +217,7 @@ TEST_F(GameLayerTest, SeventhHitFeedsTheCatToTheDogAndTryAgainBringsItBack) {
 
 TEST_F(GameLayerTest, JumpLastsByItsHeightAndIgnoresTapsInTheAir) {
     game->ccTouchBegan(nullptr, nullptr);
-    CCJumpTo* first = game->lastJump();
+    CCPtr<CCJumpTo> first = game->lastJump(); // kept, so a new jump cannot reuse its address
     ASSERT_NE(first, nullptr);
     EXPECT_FLOAT_EQ(first->duration(), 1.067f);
     game->ccTouchBegan(nullptr, nullptr);
