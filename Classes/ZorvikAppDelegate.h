@@ -49,6 +49,15 @@ public:
     // The store page address: ZORVIK_STORE_URL, else "StoreURL" of Resources/Configuration.plist.
     static std::string storeURL();
 
+    // A picture or font the game cannot do without did not load (the loader has said why):
+    // says so once, naming the file, and ends the run after the current frame. The program
+    // then exits with 1. Later calls add nothing.
+    void cannotPlayWithout(const std::string& file);
+    const std::string& missingResource() const { return missingResource_; }
+    // The same through the running application's delegate; without this game's delegate (the
+    // layers on their own) only the line is logged.
+    static void gameNeeds(const std::string& file);
+
 private:
     MZGradientButton* makeButton(CGRect frame, CGPoint center, float fontSize, float cornerRadius,
                                  const char* title, void (ZorvikAppDelegate::*action)(CCObject*), const char* name);
@@ -58,4 +67,5 @@ private:
     CCPtr<UIViewController> viewController_;
     MZGradientButton* button_ = nullptr;  // the view controller's view keeps it
     MZGradientButton* helpBut_ = nullptr; // likewise, while a title scene is up
+    std::string missingResource_;
 };
