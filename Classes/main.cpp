@@ -14,6 +14,7 @@
 #include "CCRunOptions.h"
 #include "CCRunner.h"
 #include "CCSurfaceBackend.h"
+#include "CCApplicationInput.h"
 #include "CCWindowSurface.h"
 #include "GameAutopilot.h"
 #include "GameKeys.h"
@@ -105,7 +106,7 @@ int main(int argc, char** argv) {
             options.screenshots.emplace_back(frame, demoFolder + "/frame-" + std::to_string(frame) + ".png");
     }
 
-    if (std::string(ccChooseSurfaceBackend(options.headless)) == "headless") options.headless = true;
+    if (std::string(ccChooseSurfaceBackend(options.headless, "Zorvik")) == "headless") options.headless = true;
 
     CCRunner runner(options);
     if (!runner.prepare(&error)) {

@@ -14,6 +14,7 @@
 #include "CCTouchDispatcher.h"
 #include "CCTrace.h"
 #include "CCTransitionFade.h"
+#include "CCApplicationInput.h"
 #include "CCWindowSurface.h"
 #include "CGImage.h"
 #include "EAGLView.h"
@@ -202,7 +203,7 @@ TEST(ScriptedSceneTest, WindowUnderXvfbMatchesHeadless) {
 
     VirtualDisplay display;
     ASSERT_TRUE(display.start(xvfb));
-    ASSERT_STREQ(ccChooseSurfaceBackend(false), "window");
+    ASSERT_STREQ(ccChooseSurfaceBackend(false, "Zorvik"), "window");
     SceneRun window = runScene(false, windowPrefix);
     ccSetSurfaceBackend(ccMakeHeadlessSurfaceBackend());
     unsetenv("DISPLAY");

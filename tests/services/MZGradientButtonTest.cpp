@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "../platform/UIKitFixture.h"
+#include "support/UIKitFixture.h"
 #include "CAGradientLayer.h"
 #include "MZGradientButton.h"
 #include "UIColor.h"

@@ -1,0 +1,20 @@
+#pragma once
+// A picture laid over finished device frames: the application's views. The surface back ends
+// composite it without knowing what draws it; the view layer implements it.
+#include "CCPixelImage.h"
+
+class CCFrameOverlay {
+public:
+    virtual ~CCFrameOverlay() = default;
+    // The frame size the picture belongs over; frames of other sizes are left alone.
+    virtual int width() const = 0;
+    virtual int height() const = 0;
+    // Brings the picture up to date (drawn at once the first time); true when it changed.
+    virtual bool update() = 0;
+    // Changes whenever the picture does, so copies of it know when to refresh.
+    virtual unsigned long generation() const = 0;
+    // Lays the picture over a frame of its size (straight RGBA, row 0 at the top).
+    virtual void compositeOver(CCPixelImage& frame) const = 0;
+    // The picture as straight RGBA bytes, width × height × 4, rows top to bottom.
+    virtual void copyRGBA(unsigned char* out) const = 0;
+};

@@ -1,0 +1,185 @@
+#include "CCRunner.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "CCClock.h"
+#include "CCLog.h"
+#include "CCScreenshot.h"
+#include "CCSurfaceBackend.h"
+#include "CCTrace.h"
+#include "NSRunLoop.h"
+#include "UIAccelerometer.h"
+#include "UIApplication.h"
+#include "UIApplicationDelegate.h"
+#include "UIOverlay.h"
+
+CCRunner::CCRunner(CCRunOptions options) : options_(std::move(options)) {}
+
+CCRunner::~CCRunner() {
+    if (ownsTrace_) CCTrace::close();
+}
+
+bool CCRunner::prepare(std::string* error) {
+    if (!options_.scriptPath.empty()) {
+        script_ = CCRunScript::load(options_.scriptPath, error);
+        if (!script_) return false;
+    }
+    if (!options_.tracePath.empty()) {
+        if (!CCTrace::open(options_.tracePath, error)) return false;
+        ownsTrace_ = true;
+    }
+    return true;
+}
+
+double CCRunner::elapsed() const { return static_cast<double>(CCClock::nowMicros() - startMicros_) * 1e-6; }
+
+bool CCRunner::wantsScreenshotAt(uint64_t frame) const {
+    return nextShot_ < shots_.size() && shots_[nextShot_].first <= frame;
+}
+
+CCPixelImage CCRunner::screen() {
+    CCSurfaceBackend* backend = ccSurfaceBackend();
+    CCPixelImage device = backend->lastFrame();
+    // The views go over the device's own screen, unless the backend laid them over already.
+    CCFrameOverlay* overlay = backend->overlay();
+    if (!backend->compositesOverlay() && overlay && device.width == overlay->width() &&
+        device.height == overlay->height()) {
+        overlay->update();
+        overlay->compositeOver(device);
+    }
+    return CCScreenshot::upright(device, UIApplication::sharedApplication()->statusBarOrientation());
+}
+
+bool CCRunner::writeScreenshot(const std::string& path, std::string* error) {
+    return CCScreenshot::writePNG(screen(), path, error);
+}
+
+void CCRunner::takeScreenshotsUpTo(uint64_t frame) {
+    while (nextShot_ < shots_.size() && shots_[nextShot_].first <= frame) {
+        const std::string& path = shots_[nextShot_++].second;
+        std::string error;
+        if (writeScreenshot(path, &error)) {
+            CCTrace::event("screenshot", {{"path", path}});
+        } else {
+            ++result_.failedScreenshots;
+            CCLog("%s", error.c_str());
+            CCTrace::event("screenshot-failed", {{"path", path}, {"reason", error}});
+        }
+    }
+}
+
+void CCRunner::playActionsUpTo(uint64_t frame, bool& quit) {
+    if (!script_) return;
+    const auto& actions = script_->actions();
+    while (nextAction_ < actions.size() && actions[nextAction_].frame <= frame) {
+        const CCRunAction& action = actions[nextAction_++];
+        if (action.kind == CCRunAction::Screenshot) continue; // taken after its frame
+        if (action.kind == CCRunAction::Quit) {
+            quit = true;
+            return;
+        }
+        if (action.kind == CCRunAction::Tilt) tilted_ = true;
+        std::string missed;
+        if (!injector_.perform(action, CCClock::now(), &missed)) {
+            ++result_.missed;
+            CCLog("script line %d: %s", action.line, missed.c_str());
+            CCTrace::event("script-missed", {{"line", static_cast<long long>(action.line)}, {"reason", missed}});
+        }
+    }
+}
+
+CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
+    UIApplication* app = UIApplication::sharedApplication();
+    CCSurfaceBackend* backend = ccSurfaceBackend();
+    const bool wasDeterministic = CCClock::isDeterministic();
+    const bool keptFrames = backend->keepsLastFrame();
+    if (!backend->overlay()) backend->setOverlay(std::make_unique<UIOverlay>());
+    if (options_.isDeterministic()) CCClock::setDeterministic(true);
+    app->setHeadless(options_.headless);
+    // View animations run on the frame clock, so they are repeatable too.
+    app->setClock([] { return CCClock::now(); });
+    app->setDelegate(delegate);
+
+    shots_ = options_.screenshots;
+    if (script_)
+        for (const CCRunAction& a : script_->actions())
+            if (a.kind == CCRunAction::Screenshot) shots_.emplace_back(a.frame, a.text);
+    std::stable_sort(shots_.begin(), shots_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    nextShot_ = nextAction_ = 0;
+    result_ = {};
+    frame_ = 0;
+    presentedAtStart_ = backend->presentedFrames();
+    startMicros_ = CCClock::nowMicros();
+
+    CCTrace::setFrame(0);
+    CCTrace::setTime(0);
+    CCTraceFields start{{"backend", backend->name()},
+                        {"headless", options_.headless},
+                        {"deterministic", CCClock::isDeterministic()}};
+    if (options_.seed) start.emplace_back("seed", static_cast<long long>(*options_.seed));
+    CCTrace::event("run-start", start);
+
+    if (options_.seed) srandom(*options_.seed);
+    if (delegate) delegate->applicationDidFinishLaunching(app);
+    // The launch may seed from the time; a fixed seed must still give the same game.
+    if (options_.seed) srandom(*options_.seed);
+
+    NSRunLoop* loop = NSRunLoop::mainRunLoop();
+    bool quit = false;
+    for (;;) {
+        frame_ = backend->presentedFrames() - presentedAtStart_;
+        CCTrace::setFrame(frame_ + 1);
+        CCTrace::setTime(elapsed());
+        if (options_.frameLimit && frame_ >= options_.frameLimit) {
+            result_.reason = "frames";
+            break;
+        }
+        double left = options_.secondsLimit > 0 ? options_.secondsLimit - elapsed() : 0.25;
+        if (left <= 1e-9) {
+            result_.reason = "seconds";
+            break;
+        }
+        if (app->isTerminating()) {
+            result_.reason = "terminated";
+            break;
+        }
+        playActionsUpTo(frame_ + 1, quit);
+        if (quit) {
+            result_.reason = "quit";
+            break;
+        }
+        // Reading frames back costs; only frames that are screenshotted are kept.
+        backend->setKeepsLastFrame(keptFrames || wantsScreenshotAt(frame_ + 1));
+        app->updateViews();
+        loop->runOnce(std::min(left, 0.25));
+        uint64_t drawn = backend->presentedFrames() - presentedAtStart_;
+        if (drawn > frame_) {
+            frame_ = drawn;
+            CCTrace::setFrame(drawn);
+            CCTrace::setTime(elapsed());
+            takeScreenshotsUpTo(drawn);
+            if (frameHook_) frameHook_(drawn);
+        }
+    }
+
+    for (; nextShot_ < shots_.size(); ++nextShot_) {
+        ++result_.failedScreenshots;
+        CCLog("No screenshot \"%s\": the run ended before frame %llu", shots_[nextShot_].second.c_str(),
+              static_cast<unsigned long long>(shots_[nextShot_].first));
+        CCTrace::event("screenshot-failed",
+                       {{"path", shots_[nextShot_].second}, {"reason", "the run ended before that frame"}});
+    }
+    result_.frames = frame_;
+    result_.seconds = elapsed();
+    CCTrace::setTime(result_.seconds);
+    CCTrace::event("run-end", {{"frames", static_cast<long long>(frame_)},
+                               {"reason", result_.reason},
+                               {"missed", static_cast<long long>(result_.missed)}});
+    app->sendWillTerminate();
+
+    if (tilted_) UIAccelerometer::sharedAccelerometer()->setSource(nullptr);
+    backend->setKeepsLastFrame(keptFrames);
+    if (!wasDeterministic) CCClock::setDeterministic(false);
+    return result_;
+}

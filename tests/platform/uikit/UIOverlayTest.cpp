@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "CAGradientLayer.h"
+#include "UIAlertView.h"
+#include "UIButton.h"
+#include "UIColor.h"
+#include "UIFont.h"
+#include "support/UIKitFixture.h"
+#include "UILabel.h"
+#include "UIOverlay.h"
+
+namespace {
+
+unsigned channel(uint32_t p, int shift) { return (p >> shift) & 0xFF; }
+unsigned brightness(uint32_t p) { return channel(p, 16) + channel(p, 8) + channel(p, 0); }
+
+using UIOverlayTest = UIKitFixture;
+
+TEST_F(UIOverlayTest, AButtonsTitleIsDrawnInsideItsFrameOnly) {
+    UIButton* b = UIButton::buttonWithType(UIButtonTypeCustom);
+    b->setFrame({{40, 100}, {120, 44}});
+    b->setBackgroundColor(UIColor::blackColor());
+    b->setTitle("HELP", UIControlStateNormal);
+    b->titleLabel()->setFont(UIFont::boldSystemFontOfSize(20));
+    window->addSubview(b);
+    UIOverlay overlay;
+    overlay.redraw();
+
+    int bright = 0, brightOutside = 0;
+    for (int y = 0; y < UIOverlay::kHeight; ++y)
+        for (int x = 0; x < UIOverlay::kWidth; ++x) {
+            uint32_t p = overlay.pixelAt(x, y);
+            bool inside = x >= 40 && x < 160 && y >= 100 && y < 144;
+            if (brightness(p) > 600) (inside ? bright : brightOutside)++;
+            if (!inside) {
+                EXPECT_EQ(p >> 24, 0u) << x << "," << y;
+            }
+        }
+    EXPECT_GT(bright, 40); // white title strokes
+    EXPECT_EQ(brightOutside, 0);
+    EXPECT_EQ(overlay.pixelAt(41, 101), 0xFF000000u); // black face away from the text
+}
+
+TEST_F(UIOverlayTest, AGradientLayerRunsFromItsFirstColourAtTheTopToTheLastAtTheBottom) {
+    UIView* v = UIView::viewWithFrame({{0, 0}, {100, 48}});
+    v->setCenter({160, 240});
+    v->setTransform(CGAffineTransformMakeRotation(float(M_PI / 2))); // as the game turns its buttons
+    CAGradientLayer* g = CAGradientLayer::layer();
+    g->setBounds(v->bounds());
+    g->setPosition({50, 24});
+    g->setColors({UIColor::lightGrayColor()->CGColor(), UIColor::darkGrayColor()->CGColor()});
+    v->layer()->insertSublayer(g, 0);
+    v->layer()->setCornerRadius(8);
+    v->layer()->setMasksToBounds(true);
+    window->addSubview(v);
+    UIOverlay overlay;
+    overlay.redraw();
+
+    // Turned a quarter: the view's top edge is on the screen's right, its bottom on the left.
+    uint32_t top = overlay.pixelAt(160 + 22, 240), bottom = overlay.pixelAt(160 - 22, 240);
+    EXPECT_EQ(top >> 24, 255u);
+    EXPECT_EQ(bottom >> 24, 255u);
+    EXPECT_GT(brightness(top), brightness(bottom) + 150);
+    // Masked to its rounded bounds: the very corner stays clear.
+    EXPECT_EQ(overlay.pixelAt(160 + 23, 240 - 49) >> 24, 0u);
+}
+
+TEST_F(UIOverlayTest, ItIsDrawnAgainOnlyAfterAViewChanged) {
+    UIView* v = UIView::viewWithFrame({{10, 10}, {20, 20}});
+    v->setBackgroundColor(UIColor::redColor());
+    window->addSubview(v);
+    UIOverlay overlay;
+    EXPECT_TRUE(overlay.redrawIfNeeded());
+    EXPECT_FALSE(overlay.redrawIfNeeded());
+    EXPECT_EQ(overlay.pixelAt(15, 15), 0xFFFF0000u);
+    v->setAlpha(0.5f);
+    EXPECT_TRUE(overlay.redrawIfNeeded());
+    EXPECT_EQ(overlay.pixelAt(15, 15) >> 24, 128u);
+    EXPECT_FALSE(overlay.redrawIfNeeded());
+    v->removeFromSuperview();
+    EXPECT_TRUE(overlay.redrawIfNeeded());
+    EXPECT_FALSE(overlay.hasContent());
+
+    unsigned char rgba[UIOverlay::kWidth * UIOverlay::kHeight * 4];
+    window->addSubview(v);
+    overlay.redrawIfNeeded();
+    overlay.copyRGBA(rgba);
+    const unsigned char* px = rgba + (15 * UIOverlay::kWidth + 15) * 4;
+    EXPECT_EQ(px[0], 255);
+    EXPECT_EQ(px[1], 0);
+    EXPECT_EQ(px[3], 128);
+}
+
+TEST_F(UIOverlayTest, AnAlertIsDrawnOverADimmedScreen) {
+    UIOverlay overlay;
+    overlay.redraw();
+    EXPECT_EQ(overlay.pixelAt(5, 5), 0u);
+    UIAlertView* alert = ccCreate<UIAlertView>(
+        [](UIAlertView* a) { return a->initWithTitle("OH NO!!", "You got eaten by the dog!", nullptr, "Try again", {}); });
+    alert->show();
+    EXPECT_TRUE(overlay.redrawIfNeeded());
+    EXPECT_GT(overlay.pixelAt(5, 5) >> 24, 50u);
+    EXPECT_GT(overlay.pixelAt(160, 240) >> 24, 240u);
+}
+
+} // namespace
