@@ -1,7 +1,8 @@
 // An hour of simulated play, headless: 216,000 frames with the autopilot and 216,000 without
 // (the cat is caught again and again and "Try again" is pressed at once). Resident memory is
 // sampled every simulated minute; the growth after the first minute is reported per
-// simulated hour. Usage: GameSoakBench [frames] (default 216000).
+// simulated hour. Usage: GameSoakBench [autopilot|caught] [frames] (default: both, each in a
+// process of its own, 216000 frames).
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -13,7 +14,7 @@
 #include "CCDirector.h"
 #include "CCRunOptions.h"
 #include "CCRunner.h"
-#include "CCWindowSurface.h"
+#include "CCApplicationInput.h"
 #include "GameAutopilot.h"
 #include "UIAlertView.h"
 #include "UIApplication.h"
@@ -33,6 +34,7 @@ long residentKB() {
 struct Soak {
     std::vector<long> samples; // resident KB at the end of each simulated minute
     double seconds = 0;
+    unsigned caught = 0;       // "Try again" alerts dismissed
 };
 
 Soak play(bool autopilot, std::uint64_t frames) {
@@ -61,8 +63,10 @@ Soak play(bool autopilot, std::uint64_t frames) {
                 app->sendTouch(1, UITouchPhaseBegan, CGPoint{160, 240}, CCClock::now());
                 app->sendTouch(1, UITouchPhaseEnded, CGPoint{160, 240}, CCClock::now());
             }
-            for (const auto& alert : std::vector(UIApplication::sharedApplication()->alerts()))
+            for (const auto& alert : std::vector(UIApplication::sharedApplication()->alerts())) {
                 alert->dismissWithClickedButtonIndex(0, false);
+                ++soak.caught;
+            }
         }
         if (frame % kFramesPerMinute == 0) soak.samples.push_back(residentKB());
     });
@@ -81,17 +85,30 @@ void report(const char* name, const Soak& soak) {
     }
     const double minutes = double(soak.samples.size() - 1);
     const double growthKB = double(soak.samples.back() - soak.samples.front());
-    std::printf("%s: %zu simulated minutes; resident %ld KB after the first minute, %ld KB at the end: "
-                "%+.0f KB per simulated hour\n",
-                name, soak.samples.size(), soak.samples.front(), soak.samples.back(), growthKB / minutes * 60);
+    std::printf("%s: %zu simulated minutes (%.0f s of run clock), caught %u times; resident %ld KB after the first minute, "
+                "%ld KB at the end: %+.0f KB per simulated hour\n",
+                name, soak.samples.size(), soak.seconds, soak.caught, soak.samples.front(), soak.samples.back(),
+                growthKB / minutes * 60);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::uint64_t frames = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 216000;
-    ccChooseSurfaceBackend(true);
-    report("autopilot", play(true, frames));
-    report("caught again and again", play(false, frames));
+    const std::string mode = argc > 1 ? argv[1] : "both";
+    const std::string frames = argc > 2 ? argv[2] : "216000";
+    if (mode == "both") {
+        // One application per process: each soak starts from a fresh launch.
+        int failed = 0;
+        for (const char* m : {"autopilot", "caught"})
+            failed |= std::system(("'" + std::string(argv[0]) + "' " + m + " " + frames).c_str());
+        return failed ? 1 : 0;
+    }
+    if (mode != "autopilot" && mode != "caught") {
+        std::fprintf(stderr, "usage: GameSoakBench [autopilot|caught] [frames]\n");
+        return 2;
+    }
+    ccChooseSurfaceBackend(true, "Zorvik");
+    const bool autopilot = mode == "autopilot";
+    report(autopilot ? "autopilot" : "caught again and again", play(autopilot, std::strtoull(frames.c_str(), nullptr, 10)));
     return 0;
 }
