@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "AppConfiguration.h"
 #include "CCAutoreleasePool.h"
 #include "CCClock.h"
 #include "CCDirector.h"
@@ -107,6 +108,8 @@ int main(int argc, char** argv) {
     }
 
     if (std::string(ccChooseSurfaceBackend(options.headless, "Zorvik")) == "headless") options.headless = true;
+
+    if (options.offline) AppConfiguration::setOffline(true);
 
     CCRunner runner(options);
     if (!runner.prepare(&error)) {

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "Banners.h"
 #include "BitmapFont.h"
 #include "ExampleResources.h"
 #include "FontFace.h"
@@ -22,6 +23,9 @@ const std::vector<std::string>& resourceFileNames(ResourceKind kind) {
         "cat_1.png",   "cat_2.png",       "cat_3.png",       "cat_4.png",  "back2.png",
         "back1.png",   "hammer.png",      "sparkleSpin.png", "coinsmall.png", "plus.png",
         "Default2.png", "test_image.pvr", "greenFont.fnt",   "greenFont.png",
+        "xBatch_border_x_stretchable.png", "xBatch_border_x_stretchable_pressed.png", "xBatch_border_stretchable.png",
+        "house/ads/mobfox.json", "house/ads/mobfox.png", "house/ads/admob.json", "house/ads/admob.png",
+        "house/ads/platform.json",
     };
     return names;
 }
@@ -50,7 +54,23 @@ bool makeAll(ResourceWriter& w, const FontFace& font, std::string* error) {
     BitmapFont bmfont;
     if (!buildBitmapFont(font, style, &bmfont, error)) return false;
     if (!w.bytes("greenFont.fnt", bmfont.description.data(), bmfont.description.size(), error)) return false;
-    return w.png("greenFont.png", bmfont.page, error);
+    if (!w.png("greenFont.png", bmfont.page, error)) return false;
+
+    if (!w.png("xBatch_border_x_stretchable.png", drawBorder(BorderLook::Normal), error)) return false;
+    if (!w.png("xBatch_border_x_stretchable_pressed.png", drawBorder(BorderLook::Pressed), error)) return false;
+    if (!w.png("xBatch_border_stretchable.png", drawBorder(BorderLook::Disabled), error)) return false;
+    // House banners: a tap leads to the full edition's store page.
+    const std::string store = "https://apps.apple.com/app/zorvik-full-version/id000000000";
+    for (bool mobFox : {true, false}) {
+        const std::string name = mobFox ? "mobfox" : "admob";
+        const std::string answer = houseAnswer(name + ".png", store);
+        if (!w.bytes("house/ads/" + name + ".json", answer.data(), answer.size(), error)) return false;
+        if (!w.png("house/ads/" + name + ".png", drawHouseBanner(font, mobFox), error)) return false;
+    }
+    // The platform banner shows AdMob's house picture.
+    const std::string platform = houseAnswer("admob.png", store);
+    if (!w.bytes("house/ads/platform.json", platform.data(), platform.size(), error)) return false;
+    return true;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <system_error>
 #include <string>
 
 #include "Image.h"
@@ -21,7 +22,13 @@ public:
     }
 
 private:
-    std::filesystem::path tempPath(const std::string& name) const { return dir_ / ("." + name + ".part"); }
+    // Beside the file, in its own folder (made when missing).
+    std::filesystem::path tempPath(const std::string& name) const {
+        const std::filesystem::path target = dir_ / name;
+        std::error_code ec;
+        std::filesystem::create_directories(target.parent_path(), ec);
+        return target.parent_path() / ("." + target.filename().string() + ".part");
+    }
     static void discard(const std::filesystem::path& temp);
     bool commit(const std::filesystem::path& temp, const std::string& name, std::string* error);
 

@@ -73,6 +73,8 @@ bool NSData::writeToFile(const std::string& path) const {
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file) return false;
     bool ok = bytes_.empty() || std::fwrite(bytes_.data(), 1, bytes_.size(), file) == bytes_.size();
+    // On the disk before the rename, so that a crash leaves the old file or the new one.
+    ok = ok && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
     ok = (std::fclose(file) == 0) && ok;
     if (ok) ok = std::rename(temporary.c_str(), path.c_str()) == 0;
     if (!ok) std::remove(temporary.c_str());

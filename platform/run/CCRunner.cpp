@@ -1,6 +1,8 @@
 #include "CCRunner.h"
 
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <cstdlib>
 
 #include "CCClock.h"
@@ -89,7 +91,31 @@ void CCRunner::playActionsUpTo(uint64_t frame, bool& quit) {
     }
 }
 
+namespace {
+// SIGTERM and SIGINT end the run at the next pass, through the usual termination, so that
+// the application stops its threads and servers before the process goes.
+std::atomic<bool> gTerminationAsked{false};
+extern "C" void onTerminationSignal(int) { gTerminationAsked.store(true); }
+
+struct TerminationSignals {
+    struct sigaction oldTerm {}, oldInt {};
+    TerminationSignals() {
+        gTerminationAsked.store(false);
+        struct sigaction on {};
+        on.sa_handler = onTerminationSignal;
+        sigemptyset(&on.sa_mask);
+        sigaction(SIGTERM, &on, &oldTerm);
+        sigaction(SIGINT, &on, &oldInt);
+    }
+    ~TerminationSignals() {
+        sigaction(SIGTERM, &oldTerm, nullptr);
+        sigaction(SIGINT, &oldInt, nullptr);
+    }
+};
+} // namespace
+
 CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
+    TerminationSignals signals;
     UIApplication* app = UIApplication::sharedApplication();
     CCSurfaceBackend* backend = ccSurfaceBackend();
     const bool wasDeterministic = CCClock::isDeterministic();
@@ -140,7 +166,7 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
             result_.reason = "seconds";
             break;
         }
-        if (app->isTerminating()) {
+        if (app->isTerminating() || gTerminationAsked.load()) {
             result_.reason = "terminated";
             break;
         }

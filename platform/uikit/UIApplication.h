@@ -18,6 +18,9 @@ class UIView;
 class UIViewAnimator;
 class UIWindow;
 
+// Posted (object: the application) after the delegate has been told it became active.
+inline constexpr const char* UIApplicationDidBecomeActiveNotification = "UIApplicationDidBecomeActiveNotification";
+
 enum UIInterfaceOrientation {
     UIInterfaceOrientationPortrait = 1,
     UIInterfaceOrientationPortraitUpsideDown = 2,

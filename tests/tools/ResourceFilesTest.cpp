@@ -139,7 +139,8 @@ TEST(ResourceProgram, ReproducesTheCommittedFilesByteForByte) {
         TempDir out;
         ASSERT_EQ(runTool("'" + out.path.string() + "'" + set.option), 0);
         std::set<std::string> written;
-        for (const auto& entry : fs::directory_iterator(out.path)) written.insert(entry.path().filename().string());
+        for (const auto& entry : fs::recursive_directory_iterator(out.path))
+            if (entry.is_regular_file()) written.insert(fs::relative(entry.path(), out.path).string());
         const auto& names = restool::resourceFileNames(set.kind);
         EXPECT_EQ(written, std::set<std::string>(names.begin(), names.end()));  // nothing missing, no leftovers
         for (const std::string& name : names) {
@@ -241,6 +242,8 @@ TEST(ResourcePictures, HaveTheirSizesAndNoVaryingChunks) {
         {"cat_4.png", {100, 70}},  {"back1.png", {64, 40}},        {"back2.png", {64, 40}},
         {"hammer.png", {180, 180}}, {"sparkleSpin.png", {200, 200}}, {"coinsmall.png", {30, 30}},
         {"plus.png", {128, 128}},  {"Default2.png", {480, 320}},   {"greenFont.png", {256, 256}},
+        {"house/ads/mobfox.png", {320, 50}}, {"house/ads/admob.png", {320, 50}}, {"xBatch_border_stretchable.png", {9, 61}},
+        {"xBatch_border_x_stretchable.png", {9, 61}}, {"xBatch_border_x_stretchable_pressed.png", {9, 61}},
     };
     for (const auto& [name, size] : sizes) {
         const Image image = loadPicture(name);
