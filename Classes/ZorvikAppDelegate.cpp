@@ -59,12 +59,12 @@ std::string ZorvikAppDelegate::storeURL() {
     if (const char* env = std::getenv("ZORVIK_STORE_URL"); env && *env) return env;
     std::string path = NSBundle::mainBundle()->pathForResource("Configuration", "plist", "");
     std::string url, why = "missing";
-    if (!path.empty()) {
-        PropertyList configuration = PropertyList::dictionaryWithContentsOfFile(path, &why);
-        if (!configuration) CCLog("Cannot read %s: %s", path.c_str(), why.c_str());
-        url = configuration.stringForKey("StoreURL");
-    }
-    if (url.empty()) CCLog("No store page configured (StoreURL in Configuration.plist)");
+    PropertyList configuration;
+    if (!path.empty()) configuration = PropertyList::dictionaryWithContentsOfFile(path, &why);
+    if (!configuration)
+        CCLog("No store page: cannot read %s: %s", path.empty() ? "Configuration.plist" : path.c_str(), why.c_str());
+    else if ((url = configuration.stringForKey("StoreURL")).empty())
+        CCLog("No store page configured (StoreURL in Configuration.plist)");
     return url;
 }
 

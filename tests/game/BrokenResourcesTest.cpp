@@ -48,7 +48,7 @@ struct GameOutput {
 GameOutput runGame(const std::string& resources, const std::string& options, const std::string& script,
             const TempDir& dir) {
     const std::string scriptPath = dir.write("script.txt", script);
-    const std::string command = "env -u LSAN_OPTIONS -u ASAN_OPTIONS ZORVIK_RESOURCES='" + resources +
+    const std::string command = "env -u LSAN_OPTIONS -u ASAN_OPTIONS ZORVIK_OFFLINE=1 ZORVIK_RESOURCES='" + resources +
                                 "' timeout 120 '" + std::string(ZORVIK_BINARY_DIR) + "/Classes/zorvik' --headless " +
                                 options + " --script '" + scriptPath + "' --trace '" + dir.file("trace.jsonl") +
                                 "' 2>&1";
@@ -79,7 +79,8 @@ TEST_P(BrokenResource, IsNamedOnceAndNeverCrashes) {
     const BrokenCase c = GetParam();
     TempDir dir;
     const std::string resources = dir.file("Resources");
-    std::filesystem::copy(std::string(ZORVIK_SOURCE_DIR) + "/Resources", resources);
+    std::filesystem::copy(std::string(ZORVIK_SOURCE_DIR) + "/Resources", resources,
+                          std::filesystem::copy_options::recursive);
     const std::string target = resources + "/" + c.file;
     const auto size = std::filesystem::file_size(target);
     switch (c.damage) {
