@@ -3,6 +3,8 @@
 // the effects, with the whole state of a game in its fields. Its rules are the per-frame tick
 // go:, the push-back timer that a saw hit starts and the extreme-jump countdown.
 #include <cstdint>
+#include <set>
+#include <string>
 
 #include "CCLayer.h"
 #include "CCScene.h"
@@ -104,6 +106,7 @@ private:
     CCPtr<CCJumpTo> ids_;           // the last jump, held until the next one
     MZButtonNode* back_ = nullptr;  // child
     bool hasDied_ = false;
+    std::set<std::string> unavailable_; // item pictures that did not load, not tried again
     int c_ = 0;
     CCLabelTTF* second_ = nullptr;  // the latest bonus label, a child while it flies
     bool hasCollidedWithGood_ = false;

@@ -27,6 +27,7 @@
 #include "NSPathUtilities.h"
 #include "NSURLConnection.h"
 #include "NSBundle.h"
+#include "NSRunLoop.h"
 #include "PropertyList.h"
 #include "SplashLayer.h"
 #include "UIAlertView.h"
@@ -57,10 +58,31 @@ void ZorvikAppDelegate::setWindow(UIWindow* window) { window_ = window; }
 std::string ZorvikAppDelegate::storeURL() {
     if (const char* env = std::getenv("ZORVIK_STORE_URL"); env && *env) return env;
     std::string path = NSBundle::mainBundle()->pathForResource("Configuration", "plist", "");
-    std::string url;
-    if (!path.empty()) url = PropertyList::dictionaryWithContentsOfFile(path).stringForKey("StoreURL");
-    if (url.empty()) CCLog("No store page configured (StoreURL in Configuration.plist)");
+    std::string url, why = "missing";
+    PropertyList configuration;
+    if (!path.empty()) configuration = PropertyList::dictionaryWithContentsOfFile(path, &why);
+    if (!configuration)
+        CCLog("No store page: cannot read %s: %s", path.empty() ? "Configuration.plist" : path.c_str(), why.c_str());
+    else if ((url = configuration.stringForKey("StoreURL")).empty())
+        CCLog("No store page configured (StoreURL in Configuration.plist)");
     return url;
+}
+
+void ZorvikAppDelegate::cannotPlayWithout(const std::string& file) {
+    if (!missingResource_.empty()) return;
+    missingResource_ = file;
+    CCLog("zorvik: the game cannot go on without %s (in \"%s\")", file.c_str(),
+          NSBundle::mainBundle()->resourcePath().c_str());
+    CCTrace::event("resource-failed", {{"file", file}});
+    // Not from inside the touch or scene set-up that found it: the run ends between frames.
+    NSRunLoop::mainRunLoop()->performAfterDelay(0, [] { UIApplication::sharedApplication()->sendWillTerminate(); });
+}
+
+void ZorvikAppDelegate::gameNeeds(const std::string& file) {
+    if (auto* app = dynamic_cast<ZorvikAppDelegate*>(UIApplication::sharedApplication()->delegate()))
+        app->cannotPlayWithout(file);
+    else
+        CCLog("The game cannot go on without %s", file.c_str());
 }
 
 void ZorvikAppDelegate::applicationDidFinishLaunching(UIApplication*) {
@@ -92,8 +114,10 @@ void ZorvikAppDelegate::applicationDidFinishLaunching(UIApplication*) {
     // 10. The title scene asks for its HELP button here, before the view controller exists:
     // that request adds nothing.
     if (!mainScene()) {
-        CCLog("The title scene cannot be built: are the resources missing from \"%s\"?",
-              NSBundle::mainBundle()->resourcePath().c_str());
+        // The title's own pictures and font have been named; anything else is said here.
+        if (missingResource_.empty())
+            CCLog("zorvik: the title scene cannot be built from the resources in \"%s\"",
+                  NSBundle::mainBundle()->resourcePath().c_str());
         UIApplication::sharedApplication()->sendWillTerminate();
         return;
     }

@@ -51,6 +51,15 @@ public:
     // The store page address: ZORVIK_STORE_URL, else "StoreURL" of Resources/Configuration.plist.
     static std::string storeURL();
 
+    // A picture or font the game cannot do without did not load (the loader has said why):
+    // says so once, naming the file, and ends the run after the current frame. The program
+    // then exits with 1. Later calls add nothing.
+    void cannotPlayWithout(const std::string& file);
+    const std::string& missingResource() const { return missingResource_; }
+    // The same through the running application's delegate; without this game's delegate (the
+    // layers on their own) only the line is logged.
+    static void gameNeeds(const std::string& file);
+
     // Tells the reward service, once per installation, that the application is installed:
     // a synchronous GET of "redeem.php?uuid=..&appid=..&k=.." below the reward address. Only a
     // 200 answer with a body leaves the marker file "appredeem_app_installed" in the documents
@@ -76,4 +85,5 @@ private:
     CCPtr<UIViewController> viewController_;
     MZGradientButton* button_ = nullptr;  // the view controller's view keeps it
     MZGradientButton* helpBut_ = nullptr; // likewise, while a title scene is up
+    std::string missingResource_;
 };

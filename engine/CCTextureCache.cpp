@@ -100,16 +100,24 @@ CCTexture2D* CCTextureCache::addImage(const std::string& path) {
 
     CCAutoreleaseScope scope;
     CCTexture2D* texture = nullptr;
-    if (CCConfiguration::sharedConfiguration()->OSVersion() >= 0x04000000 &&
+    // Every picture that does not load says which and why, once per attempt.
+    std::string why;
+    UIImage* image = UIImage::imageWithCGImage(ccImageWithContentsOfFile(fullPath, &why));
+    if (image && CCConfiguration::sharedConfiguration()->OSVersion() >= 0x04000000 &&
         (endsWith(lowerCase, ".jpg") || endsWith(lowerCase, ".jpeg"))) {
         // JPEG pictures go through a PNG round trip before upload.
-        UIImage* jpg = UIImage::imageWithContentsOfFile(fullPath);
-        NSData* png = jpg ? UIImagePNGRepresentation(jpg) : nullptr;
-        texture = newTextureFromImage(png ? UIImage::imageWithData(png) : nullptr);
-    } else {
-        texture = newTextureFromImage(UIImage::imageWithContentsOfFile(fullPath));
+        NSData* png = UIImagePNGRepresentation(image);
+        image = png ? UIImage::imageWithData(png) : nullptr;
+        if (!image) why = "cannot be converted";
     }
-    if (!texture) return nullptr;
+    if (image) {
+        texture = newTextureFromImage(image);
+        if (!texture) why = "no texture can be made of it";
+    }
+    if (!texture) {
+        CCLog("CCTextureCache: cannot load %s: %s", fullPath.c_str(), why.c_str());
+        return nullptr;
+    }
     textures[path] = texture;
     texture->release();
     return texture;

@@ -21,18 +21,12 @@ UIImage* UIImage::imageWithCGImage(::CGImage* bitmap) {
 }
 
 bool UIImage::initWithContentsOfFile(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    if (!ccReadFile(path, bytes)) return false;
-    ::CGImage* decoded = ccLooksLikePNG(bytes.data(), bytes.size()) ? ccDecodePNG(bytes.data(), bytes.size())
-                                                                    : ccDecodeJPEG(bytes.data(), bytes.size());
-    return initWithCGImage(decoded);
+    return initWithCGImage(ccImageWithContentsOfFile(path));
 }
 
 bool UIImage::initWithData(const NSData* data) {
     if (!data) return false;
-    ::CGImage* decoded = ccLooksLikePNG(data->bytes(), data->length()) ? ccDecodePNG(data->bytes(), data->length())
-                                                                       : ccDecodeJPEG(data->bytes(), data->length());
-    return initWithCGImage(decoded);
+    return initWithCGImage(ccDecodeImage(data->bytes(), data->length()));
 }
 
 bool UIImage::initWithCGImage(::CGImage* image) {
@@ -136,4 +130,10 @@ NSData* UIImagePNGRepresentation(const UIImage* image) {
     std::vector<std::uint8_t> bytes;
     if (!ccEncodePNG(*image->CGImage(), bytes)) return nullptr;
     return NSData::dataWithVector(std::move(bytes));
+}
+
+::CGImage* ccImageWithContentsOfFile(const std::string& path, std::string* why) {
+    std::vector<std::uint8_t> bytes;
+    if (!ccReadFile(path, bytes, why)) return nullptr;
+    return ccDecodeImage(bytes.data(), bytes.size(), why);
 }

@@ -45,5 +45,9 @@ private:
     mutable cairo_surface_t* surface_ = nullptr; // the picture for drawing, made on first use
 };
 
+// The picture in a PNG or JPEG file, autoreleased; nullptr with why ("missing", "truncated at
+// byte N", ...) when it cannot be read or decoded.
+::CGImage* ccImageWithContentsOfFile(const std::string& path, std::string* why = nullptr);
+
 // The image encoded as PNG, autoreleased; nullptr when it has no bitmap or encoding fails.
 NSData* UIImagePNGRepresentation(const UIImage* image);

@@ -276,7 +276,7 @@ TEST_F(GameProgramTest, MissingResourcesEndTheLaunchWithAReason) {
     TempDir empty;
     GameRunResult r = game.run("--headless --frames 30", {}, "ZORVIK_RESOURCES='" + empty.path() + "'");
     EXPECT_EQ(r.status, 1) << r.output;
-    EXPECT_NE(r.output.find("The title scene cannot be built"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("the game cannot go on without Default2.png"), std::string::npos) << r.output;
     EXPECT_EQ(r.output.find("Sanitizer"), std::string::npos) << r.output;
 }
 
