@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "CCAutoreleasePool.h"
@@ -18,6 +17,7 @@
 #include "CCWindowSurface.h"
 #include "GameAutopilot.h"
 #include "GameKeys.h"
+#include "GameTally.h"
 #include "UIApplication.h"
 #include "ZorvikAppDelegate.h"
 
@@ -26,43 +26,17 @@ namespace {
 const char* kUsage = "usage: zorvik [options]\n"
                      "Tap (mouse, finger or Space) to jump over the saws; tilt (arrow keys or a controller) to\n"
                      "change the speed; Escape or closing the window quits.\n";
+const char* kExitStatus = "exit status:\n"
+                          "  0      the run ended by its limit, a scripted quit, Escape or closing the window\n"
+                          "  1      the game could not start, or a screenshot or the trace could not be written\n"
+                          "  2      a bad option\n"
+                          "  128+N  signal N (SIGINT, SIGTERM, SIGHUP) ended the run; the frame being drawn\n"
+                          "         finishes and the trace and summary are written as for any other end\n";
 
 bool hasDisplay() {
     const char* x = std::getenv("DISPLAY");
     const char* w = std::getenv("WAYLAND_DISPLAY");
     return (x && *x) || (w && *w);
-}
-
-// What a trace says about the game, for the closing line.
-struct Summary {
-    long jumps = 0, sawsPassed = 0, hits = 0, caught = 0, coins = 0, bonuses = 0;
-    long long score = 0, best = 0;
-};
-
-long long numberAfter(const std::string& line, const std::string& key) {
-    auto at = line.find("\"" + key + "\":");
-    if (at == std::string::npos) return 0;
-    return std::strtoll(line.c_str() + at + key.size() + 3, nullptr, 10);
-}
-
-Summary summarise(const std::string& tracePath) {
-    Summary s;
-    std::ifstream in(tracePath);
-    std::string line;
-    auto is = [&](const char* event) { return line.find(std::string("\"event\":\"") + event + "\"") != std::string::npos; };
-    while (std::getline(in, line)) {
-        if (is("jump")) ++s.jumps;
-        else if (is("saw-hit")) ++s.hits;
-        else if (is("caught")) ++s.caught;
-        else if (is("extreme-jump-start")) ++s.coins;
-        else if (is("score")) {
-            s.score = numberAfter(line, "score");
-            if (s.score > s.best) s.best = s.score;
-            if (line.find("\"saw-passed\"") != std::string::npos) ++s.sawsPassed;
-            if (line.find("\"bonus\"") != std::string::npos) ++s.bonuses;
-        }
-    }
-    return s;
 }
 
 } // namespace
@@ -76,7 +50,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options.help) {
-        std::printf("%s%s", kUsage, CCRunOptions::usage());
+        std::printf("%s%s%s", kUsage, CCRunOptions::usage(), kExitStatus);
         return 0;
     }
 
@@ -111,21 +85,22 @@ int main(int argc, char** argv) {
         window->setKeyHandler([](CCWindowKey key) { return zorvikHandleKey(key, CCClock::now()); });
     }
 
+    GameTally tally;
     auto* delegate = new ZorvikAppDelegate;
     CCRunResult result = runner.run(delegate);
     UIApplication::sharedApplication()->setDelegate(nullptr);
     delegate->release();
 
-    if (!options.tracePath.empty()) {
-        Summary s = summarise(options.tracePath);
-        std::printf("zorvik: %llu frames in %.1f s (%s): %ld jumps, %ld saws passed, %ld hits, caught %ld times, "
-                    "%ld coins, %ld bonuses, score %lld (best %lld)%s%s\n",
-                    static_cast<unsigned long long>(result.frames), result.seconds,
-                    options.headless ? "headless" : "window", s.jumps, s.sawsPassed, s.hits, s.caught, s.coins,
-                    s.bonuses, s.score, s.best, demoFolder.empty() ? "" : "; screenshots and trace in ",
-                    demoFolder.c_str());
+    if (!result.traceFailure.empty())
+        std::fprintf(stderr, "zorvik: %s; the trace ends early\n", result.traceFailure.c_str());
+    if (options.headless || !options.tracePath.empty()) {
+        std::printf("zorvik: %llu frames in %.1f s (%s%s): %s%s%s\n", static_cast<unsigned long long>(result.frames),
+                    result.seconds, options.headless ? "headless" : "window",
+                    result.signal ? ", interrupted" : "", tally.summary().c_str(),
+                    demoFolder.empty() ? "" : "; screenshots and trace in ", demoFolder.c_str());
+        std::fflush(stdout);
     }
     // A launch that could not start the game is a failure.
-    if (result.reason == "terminated" && result.frames == 0) return 1;
-    return result.failedScreenshots ? 1 : 0;
+    if (result.reason == "terminated" && result.frames == 0 && !result.signal) return 1;
+    return result.exitStatus();
 }

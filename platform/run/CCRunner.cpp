@@ -1,6 +1,7 @@
 #include "CCRunner.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 
 #include "CCClock.h"
@@ -13,6 +14,47 @@
 #include "UIApplication.h"
 #include "UIApplicationDelegate.h"
 #include "UIOverlay.h"
+
+namespace {
+
+// The signal that asked the run to end; 0 while none has.
+volatile std::sig_atomic_t endSignal = 0;
+
+void askToEnd(int signal) { endSignal = signal; }
+
+// Signal handlers for the length of a run; the earlier ones come back afterwards.
+class EndSignals {
+public:
+    EndSignals() {
+        endSignal = 0;
+        struct sigaction ask {};
+        ask.sa_handler = askToEnd;
+        sigemptyset(&ask.sa_mask);
+        for (std::size_t i = 0; i < std::size(kEnding); ++i) sigaction(kEnding[i], &ask, &previous_[i]);
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        sigaction(SIGXFSZ, &ignore, &previousFileSize_);
+    }
+    ~EndSignals() {
+        for (std::size_t i = 0; i < std::size(kEnding); ++i) sigaction(kEnding[i], &previous_[i], nullptr);
+        sigaction(SIGXFSZ, &previousFileSize_, nullptr);
+    }
+    EndSignals(const EndSignals&) = delete;
+    EndSignals& operator=(const EndSignals&) = delete;
+
+private:
+    static constexpr int kEnding[] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction previous_[std::size(kEnding)] {};
+    struct sigaction previousFileSize_ {};
+};
+
+} // namespace
+
+int CCRunResult::exitStatus() const {
+    if (failedScreenshots || !traceFailure.empty()) return 1;
+    return signal ? 128 + signal : 0;
+}
 
 CCRunner::CCRunner(CCRunOptions options) : options_(std::move(options)) {}
 
@@ -125,8 +167,15 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
     // The launch may seed from the time; a fixed seed must still give the same game.
     if (options_.seed) srandom(*options_.seed);
 
+    bool quits = false;
+    if (script_)
+        for (const CCRunAction& a : script_->actions()) quits = quits || a.kind == CCRunAction::Quit;
+    if (options_.headless && !options_.frameLimit && options_.secondsLimit <= 0 && !quits)
+        CCLog("running headless until interrupted; --seconds N stops by itself");
+
     NSRunLoop* loop = NSRunLoop::mainRunLoop();
     bool quit = false;
+    EndSignals signals;
     for (;;) {
         frame_ = backend->presentedFrames() - presentedAtStart_;
         CCTrace::setFrame(frame_ + 1);
@@ -140,8 +189,9 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
             result_.reason = "seconds";
             break;
         }
-        if (app->isTerminating()) {
+        if (app->isTerminating() || endSignal) {
             result_.reason = "terminated";
+            result_.signal = endSignal;
             break;
         }
         playActionsUpTo(frame_ + 1, quit);
@@ -163,6 +213,7 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
         }
     }
 
+    CCTrace::setFrame(frame_);
     for (; nextShot_ < shots_.size(); ++nextShot_) {
         ++result_.failedScreenshots;
         CCLog("No screenshot \"%s\": the run ended before frame %llu", shots_[nextShot_].second.c_str(),
@@ -173,10 +224,18 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
     result_.frames = frame_;
     result_.seconds = elapsed();
     CCTrace::setTime(result_.seconds);
-    CCTrace::event("run-end", {{"frames", static_cast<long long>(frame_)},
-                               {"reason", result_.reason},
-                               {"missed", static_cast<long long>(result_.missed)}});
+    CCTraceFields end{{"frames", static_cast<long long>(frame_)},
+                      {"reason", result_.reason},
+                      {"missed", static_cast<long long>(result_.missed)}};
+    if (result_.signal) end.emplace_back("signal", static_cast<long long>(result_.signal));
+    CCTrace::event("run-end", end);
     app->sendWillTerminate();
+    // The trace ends here, so that a file whose last lines did not reach the disk is known now.
+    if (ownsTrace_) {
+        CCTrace::close();
+        ownsTrace_ = false;
+        result_.traceFailure = CCTrace::failure();
+    }
 
     if (tilted_) UIAccelerometer::sharedAccelerometer()->setSource(nullptr);
     backend->setKeepsLastFrame(keptFrames);

@@ -4,6 +4,10 @@
 // screenshots after the frames asked for, keeps the trace's frame and time current, and stops
 // at the frame or time limit, at a scripted quit, or when the application terminates.
 //
+// SIGINT, SIGTERM and SIGHUP end a run cleanly in either back end: the frame being drawn
+// finishes, then the run ends as terminated (run-end written, the application told). A file
+// too large for the process's limit is a write error, not a signal that kills the run.
+//
 // In a deterministic run the frame clock is simulated: it moves by one display refresh per
 // frame and never waits, so a run with a fixed seed gives the same frames every time.
 #include <cstdint>
@@ -25,6 +29,12 @@ struct CCRunResult {
     unsigned missed = 0;   // script actions that found nothing to act on
     unsigned failedScreenshots = 0;
     std::string reason;    // "frames", "seconds", "quit", "terminated"
+    int signal = 0;        // SIGINT, SIGTERM or SIGHUP when one ended the run
+    std::string traceFailure; // why the trace file is incomplete; empty when it is whole
+
+    // The process's exit status for this run: 1 when a screenshot or the trace could not be
+    // written, 128 + the signal when one ended the run, else 0 (also when the window closed).
+    int exitStatus() const;
 };
 
 class CCRunner {
