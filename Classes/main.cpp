@@ -2,15 +2,19 @@
 // display, with the runner's switches (seed, limits, input script, screenshots, trace,
 // autoplay). Started without options and without a display it plays a minute by itself,
 // writes a few screenshots and prints what happened.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "CCAutoreleasePool.h"
 #include "CCClock.h"
 #include "CCDirector.h"
 #include "CCRunOptions.h"
+#include "CCRunScript.h"
 #include "CCRunner.h"
 #include "CCSurfaceBackend.h"
 #include "CCApplicationInput.h"
@@ -26,6 +30,8 @@ namespace {
 const char* kUsage = "usage: zorvik [options]\n"
                      "Tap (mouse, finger or Space) to jump over the saws; tilt (arrow keys or a controller) to\n"
                      "change the speed; Escape or closing the window quits.\n";
+const char* kOwnOptions = "  --demo                 with no display: play the demo (a minute of autoplay, screenshots and\n"
+                          "                         the trace in zorvik-run/), the options given taking the demo's place\n";
 const char* kExitStatus = "exit status:\n"
                           "  0      the run ended by its limit, a scripted quit, Escape or closing the window\n"
                           "  1      the game could not start, or a screenshot or the trace could not be written\n"
@@ -39,37 +45,78 @@ bool hasDisplay() {
     return (x && *x) || (w && *w);
 }
 
+// With no display, and with no options or --demo, the run is the demo: for whatever the options
+// leave open, the game plays itself (unless a script plays it) for a minute (unless a limit or
+// a quitting script ends it), keeps the trace and a few screenshots in zorvik-run/ and says
+// what happened. Returns the folder, or empty when the run is not the demo.
+std::string applyDemoDefaults(CCRunOptions& options, const std::optional<CCRunScript>& script) {
+    const std::string folder = "zorvik-run";
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    options.headless = true;
+    uint64_t quitFrame = 0, scriptShots = 0;
+    if (script)
+        for (const CCRunAction& a : script->actions()) {
+            if (a.kind == CCRunAction::Quit && !quitFrame) quitFrame = a.frame;
+            if (a.kind == CCRunAction::Screenshot) ++scriptShots;
+        }
+    if (options.scriptPath.empty()) options.autopilot = true;
+    if (!options.frameLimit && options.secondsLimit <= 0 && !quitFrame) options.secondsLimit = 60;
+    if (options.tracePath.empty()) options.tracePath = folder + "/trace.jsonl";
+    if (options.screenshots.empty() && !scriptShots) {
+        // The frames drawn: the first limit reached.
+        uint64_t frames = UINT64_MAX;
+        if (options.frameLimit) frames = options.frameLimit;
+        if (options.secondsLimit > 0)
+            frames = std::min<uint64_t>(frames, static_cast<uint64_t>(options.secondsLimit * CCRunScript::kFramesPerSecond));
+        if (quitFrame) frames = std::min<uint64_t>(frames, quitFrame - 1);
+        // The title at rest (before the autopilot starts the game), then a sixth, half way and the end.
+        std::vector<uint64_t> at;
+        for (uint64_t f : {uint64_t{50}, frames / 6, frames / 2, frames > 10 ? frames - 10 : frames})
+            if (f >= 1 && f <= frames && std::find(at.begin(), at.end(), f) == at.end()) at.push_back(f);
+        std::sort(at.begin(), at.end());
+        for (uint64_t f : at) options.screenshots.emplace_back(f, folder + "/frame-" + std::to_string(f) + ".png");
+    }
+    return folder;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     CCAutoreleaseScope pool;
+    // --demo belongs to this program, not to the runner's options.
+    std::vector<const char*> args;
+    bool demo = argc == 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--demo") demo = true;
+        else args.push_back(argv[i]);
+    }
     CCRunOptions options;
     std::string error;
-    if (!CCRunOptions::parse(argc - 1, argv + 1, options, &error)) {
+    if (!CCRunOptions::parse(static_cast<int>(args.size()), args.data(), options, &error)) {
         std::fprintf(stderr, "zorvik: %s\n%s%s", error.c_str(), kUsage, CCRunOptions::usage());
         return 2;
     }
     if (options.help) {
-        std::printf("%s%s%s", kUsage, CCRunOptions::usage(), kExitStatus);
+        std::printf("%s%s%s%s", kUsage, CCRunOptions::usage(), kOwnOptions, kExitStatus);
         return 0;
     }
 
-    // No display and nothing asked: a minute of autoplay with a few pictures.
-    std::string demoFolder;
-    if (argc == 1 && !hasDisplay()) {
-        demoFolder = "zorvik-run";
-        std::filesystem::create_directories(demoFolder);
-        options.headless = true;
-        options.secondsLimit = 60;
-        options.autopilot = true;
-        options.tracePath = demoFolder + "/trace.jsonl";
-        for (uint64_t frame : {90, 600, 1800, 3590})
-            options.screenshots.emplace_back(frame, demoFolder + "/frame-" + std::to_string(frame) + ".png");
+    std::optional<CCRunScript> script;
+    if (!options.scriptPath.empty()) {
+        script = CCRunScript::load(options.scriptPath, &error);
+        if (!script) {
+            std::fprintf(stderr, "zorvik: %s\n", error.c_str());
+            return 1;
+        }
     }
+    std::string demoFolder;
+    if (demo && !hasDisplay()) demoFolder = applyDemoDefaults(options, script);
 
     if (std::string(ccChooseSurfaceBackend(options.headless, "Zorvik")) == "headless") options.headless = true;
 
     CCRunner runner(options);
+    if (script) runner.setScript(std::move(*script)); // loaded once, above
     if (!runner.prepare(&error)) {
         std::fprintf(stderr, "zorvik: %s\n", error.c_str());
         return 1;

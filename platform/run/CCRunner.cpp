@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <ctime>
+
+#include <unistd.h>
 
 #include "CCClock.h"
 #include "CCLog.h"
@@ -21,6 +24,14 @@ namespace {
 volatile std::sig_atomic_t endSignal = 0;
 
 void askToEnd(int signal) { endSignal = signal; }
+
+// A seed for a run that was not given one: the wall clock's microseconds and the process.
+unsigned timeSeed() {
+    timespec now {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<unsigned>(now.tv_sec * 1000003u) ^ static_cast<unsigned>(now.tv_nsec / 1000) ^
+           (static_cast<unsigned>(getpid()) << 16);
+}
 
 // Signal handlers for the length of a run; the earlier ones come back afterwards.
 class EndSignals {
@@ -63,7 +74,7 @@ CCRunner::~CCRunner() {
 }
 
 bool CCRunner::prepare(std::string* error) {
-    if (!options_.scriptPath.empty()) {
+    if (!script_ && !options_.scriptPath.empty()) {
         script_ = CCRunScript::load(options_.scriptPath, error);
         if (!script_) return false;
     }
@@ -159,13 +170,15 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
     CCTraceFields start{{"backend", backend->name()},
                         {"headless", options_.headless},
                         {"deterministic", CCClock::isDeterministic()}};
-    if (options_.seed) start.emplace_back("seed", static_cast<long long>(*options_.seed));
+    // Every run has a seed, so that any run can be repeated from its trace or its recording.
+    result_.seed = options_.seed ? *options_.seed : timeSeed();
+    start.emplace_back("seed", static_cast<long long>(result_.seed));
     CCTrace::event("run-start", start);
 
-    if (options_.seed) srandom(*options_.seed);
+    srandom(result_.seed);
     if (delegate) delegate->applicationDidFinishLaunching(app);
-    // The launch may seed from the time; a fixed seed must still give the same game.
-    if (options_.seed) srandom(*options_.seed);
+    // The launch may seed from the time; the run's seed still decides the game.
+    srandom(result_.seed);
 
     bool quits = false;
     if (script_)

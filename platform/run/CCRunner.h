@@ -29,6 +29,7 @@ struct CCRunResult {
     unsigned missed = 0;   // script actions that found nothing to act on
     unsigned failedScreenshots = 0;
     std::string reason;    // "frames", "seconds", "quit", "terminated"
+    unsigned seed = 0;     // the random generator's seed: the one asked for, else one from the time
     int signal = 0;        // SIGINT, SIGTERM or SIGHUP when one ended the run
     std::string traceFailure; // why the trace file is incomplete; empty when it is whole
 
@@ -44,7 +45,7 @@ public:
     CCRunner(const CCRunner&) = delete;
     CCRunner& operator=(const CCRunner&) = delete;
 
-    // Loads the script and opens the trace; false with a reason (script errors carry the file
+    // Loads the script (unless one was set) and opens the trace; false with a reason (script errors carry the file
     // name and line number).
     bool prepare(std::string* error);
     // Uses an already parsed script instead of the options' file.
