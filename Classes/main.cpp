@@ -140,6 +140,8 @@ int main(int argc, char** argv) {
 
     if (!result.traceFailure.empty())
         std::fprintf(stderr, "zorvik: %s; the trace ends early\n", result.traceFailure.c_str());
+    if (!result.recordFailure.empty())
+        std::fprintf(stderr, "zorvik: %s; the recording ends early\n", result.recordFailure.c_str());
     if (options.headless || !options.tracePath.empty()) {
         std::printf("zorvik: %llu frames in %.1f s (%s%s): %s%s%s\n", static_cast<unsigned long long>(result.frames),
                     result.seconds, options.headless ? "headless" : "window",

@@ -63,7 +63,7 @@ private:
 } // namespace
 
 int CCRunResult::exitStatus() const {
-    if (failedScreenshots || !traceFailure.empty()) return 1;
+    if (failedScreenshots || !traceFailure.empty() || !recordFailure.empty()) return 1;
     return signal ? 128 + signal : 0;
 }
 
@@ -82,6 +82,7 @@ bool CCRunner::prepare(std::string* error) {
         if (!CCTrace::open(options_.tracePath, error)) return false;
         ownsTrace_ = true;
     }
+    if (!options_.recordPath.empty() && !recorder_.open(options_.recordPath, error)) return false;
     return true;
 }
 
@@ -175,6 +176,18 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
     start.emplace_back("seed", static_cast<long long>(result_.seed));
     CCTrace::event("run-start", start);
 
+    const bool recording = recorder_.isOpen();
+    if (recording) {
+        recorder_.begin(result_.seed, CCClock::isDeterministic(), backend->name());
+        // Input delivered while `drawn` frames are on screen comes before frame drawn + 1.
+        auto nextFrame = [this, backend] { return backend->presentedFrames() - presentedAtStart_ + 1; };
+        app->setTouchObserver([this, nextFrame](long finger, UITouchPhase phase, CGPoint p) {
+            recorder_.touch(nextFrame(), finger, phase, p);
+        });
+        UIAccelerometer::sharedAccelerometer()->setReadingObserver(
+            [this, nextFrame](const UIAccelerometerReading& r) { recorder_.reading(nextFrame(), r); });
+    }
+
     srandom(result_.seed);
     if (delegate) delegate->applicationDidFinishLaunching(app);
     // The launch may seed from the time; the run's seed still decides the game.
@@ -242,6 +255,12 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
                       {"missed", static_cast<long long>(result_.missed)}};
     if (result_.signal) end.emplace_back("signal", static_cast<long long>(result_.signal));
     CCTrace::event("run-end", end);
+    if (recording) {
+        app->setTouchObserver(nullptr);
+        UIAccelerometer::sharedAccelerometer()->setReadingObserver(nullptr);
+        recorder_.finish(frame_);
+        result_.recordFailure = recorder_.failure();
+    }
     app->sendWillTerminate();
     // The trace ends here, so that a file whose last lines did not reach the disk is known now.
     if (ownsTrace_) {

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "CCInputInjector.h"
+#include "CCRunRecorder.h"
 #include "CCRunOptions.h"
 #include "CCRunScript.h"
 #include "CCSurfaceBackend.h"
@@ -32,8 +33,9 @@ struct CCRunResult {
     unsigned seed = 0;     // the random generator's seed: the one asked for, else one from the time
     int signal = 0;        // SIGINT, SIGTERM or SIGHUP when one ended the run
     std::string traceFailure; // why the trace file is incomplete; empty when it is whole
+    std::string recordFailure; // the same for the recording
 
-    // The process's exit status for this run: 1 when a screenshot or the trace could not be
+    // The process's exit status for this run: 1 when a screenshot, the trace or the recording could not be
     // written, 128 + the signal when one ended the run, else 0 (also when the window closed).
     int exitStatus() const;
 };
@@ -45,7 +47,7 @@ public:
     CCRunner(const CCRunner&) = delete;
     CCRunner& operator=(const CCRunner&) = delete;
 
-    // Loads the script (unless one was set) and opens the trace; false with a reason (script errors carry the file
+    // Loads the script (unless one was set), opens the trace and the recording; false with a reason (script errors carry the file
     // name and line number).
     bool prepare(std::string* error);
     // Uses an already parsed script instead of the options' file.
@@ -86,5 +88,6 @@ private:
     uint64_t presentedAtStart_ = 0;
     int64_t startMicros_ = 0;
     bool ownsTrace_ = false;
+    CCRunRecorder recorder_;
     bool tilted_ = false;
 };
