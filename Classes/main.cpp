@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "AppConfiguration.h"
 #include "CCAutoreleasePool.h"
 #include "CCClock.h"
 #include "CCDirector.h"
@@ -22,7 +23,6 @@
 #include "GameAutopilot.h"
 #include "GameKeys.h"
 #include "GameTally.h"
-#include "UIApplication.h"
 #include "ZorvikAppDelegate.h"
 
 namespace {
@@ -34,10 +34,20 @@ const char* kOwnOptions = "  --demo                 with no display: play the de
                           "                         the trace in zorvik-run/), the options given taking the demo's place\n";
 const char* kExitStatus = "exit status:\n"
                           "  0      the run ended by its limit, a scripted quit, Escape or closing the window\n"
-                          "  1      the game could not start, or a screenshot or the trace could not be written\n"
+                          "  1      the game could not start, or a screenshot, the trace or the recording could not be\n"
+                          "         written\n"
                           "  2      a bad option\n"
                           "  128+N  signal N (SIGINT, SIGTERM, SIGHUP) ended the run; the frame being drawn\n"
                           "         finishes and the trace and summary are written as for any other end\n";
+
+const char* kEnvironment =
+    "environment:\n"
+    "  DISPLAY, WAYLAND_DISPLAY  the display for the window; with neither the run is headless\n"
+    "  ZORVIK_RESOURCES       the folder of the game's resources (else ../share/zorvik beside an\n"
+    "                         installed program, or the checkout's Resources)\n"
+    "  ZORVIK_OFFLINE         1: no network services, as --offline\n"
+    "  ZORVIK_STORE_URL       the page \"Upgrade App\" opens\n"
+    "  XDG_CONFIG_HOME, XDG_DATA_HOME  where the user defaults and the documents are kept\n";
 
 bool hasDisplay() {
     const char* x = std::getenv("DISPLAY");
@@ -82,6 +92,19 @@ std::string applyDemoDefaults(CCRunOptions& options, const std::optional<CCRunSc
 
 } // namespace
 
+// Font and text libraries keep caches for the life of the process and never free them; a leak
+// check at exit (debug builds) passes over those, and only those.
+extern "C" __attribute__((used, visibility("default"))) const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n"
+           "leak:libpango-1.0.so\n"
+           "leak:libpangoft2-1.0.so\n"
+           "leak:libpangocairo-1.0.so\n"
+           "leak:libharfbuzz.so\n"
+           "leak:libglib-2.0.so\n"
+           "leak:libgobject-2.0.so\n"
+           "leak:libdbus-1.so\n";
+}
+
 int main(int argc, char** argv) {
     CCAutoreleaseScope pool;
     // --demo belongs to this program, not to the runner's options.
@@ -98,7 +121,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options.help) {
-        std::printf("%s%s%s%s", kUsage, CCRunOptions::usage(), kOwnOptions, kExitStatus);
+        std::printf("%s%s%s%s%s", kUsage, CCRunOptions::usage(), kOwnOptions, kEnvironment, kExitStatus);
         return 0;
     }
 
@@ -114,6 +137,8 @@ int main(int argc, char** argv) {
     if (demo && !hasDisplay()) demoFolder = applyDemoDefaults(options, script);
 
     if (std::string(ccChooseSurfaceBackend(options.headless, "Zorvik")) == "headless") options.headless = true;
+
+    if (options.offline) AppConfiguration::setOffline(true);
 
     CCRunner runner(options);
     if (script) runner.setScript(std::move(*script)); // loaded once, above
@@ -135,7 +160,7 @@ int main(int argc, char** argv) {
     GameTally tally;
     auto* delegate = new ZorvikAppDelegate;
     CCRunResult result = runner.run(delegate);
-    UIApplication::sharedApplication()->setDelegate(nullptr);
+    const bool resourceFailed = !delegate->missingResource().empty();
     delegate->release();
 
     if (!result.traceFailure.empty())
@@ -149,7 +174,7 @@ int main(int argc, char** argv) {
                     demoFolder.empty() ? "" : "; screenshots and trace in ", demoFolder.c_str());
         std::fflush(stdout);
     }
-    // A launch that could not start the game is a failure.
-    if (result.reason == "terminated" && result.frames == 0 && !result.signal) return 1;
+    // A launch that could not start the game, or a game that lost a picture or font it needs, is a failure.
+    if (resourceFailed || (result.reason == "terminated" && result.frames == 0 && !result.signal)) return 1;
     return result.exitStatus();
 }

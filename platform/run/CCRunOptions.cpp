@@ -28,6 +28,7 @@ const char* CCRunOptions::usage() {
            "  --record FILE          write the run's input to FILE as a script; --script FILE\n"
            "                         --seed N (N as the recording says) plays the run again\n"
            "  --autoplay, --autopilot  let the game play by itself (jumps over the saws)\n"
+           "  --offline              no network services (promotions, ads, the house server)\n"
            "  --help                 show this\n";
 }
 
@@ -56,6 +57,7 @@ bool CCRunOptions::parse(int argc, const char* const* argv, CCRunOptions& out, s
         else if (name == "--deterministic") out.deterministic = true;
         else if (name == "--real-time") out.deterministic = false;
         else if (name == "--autopilot" || name == "--autoplay") out.autopilot = true;
+        else if (name == "--offline") out.offline = true;
         else if (name == "--help" || name == "-h") out.help = true;
         else if (name == "--seed" || name == "--frames" || name == "--seconds" || name == "--script" ||
                  name == "--screenshot" || name == "--trace" || name == "--record") {

@@ -7,8 +7,10 @@
 
 #include <unistd.h>
 
+#include "CCBackgroundWork.h"
 #include "CCClock.h"
 #include "CCLog.h"
+#include "CCScopeGuard.h"
 #include "CCScreenshot.h"
 #include "CCSurfaceBackend.h"
 #include "CCTrace.h"
@@ -144,11 +146,28 @@ void CCRunner::playActionsUpTo(uint64_t frame, bool& quit) {
 }
 
 CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
+    EndSignals signals;
     UIApplication* app = UIApplication::sharedApplication();
     CCSurfaceBackend* backend = ccSurfaceBackend();
     const bool wasDeterministic = CCClock::isDeterministic();
     const bool keptFrames = backend->keepsLastFrame();
     if (!backend->overlay()) backend->setOverlay(std::make_unique<UIOverlay>());
+    // Every shared setting changed here is put back when the run ends, however it ends; work
+    // still running in the background is stopped first (its results are dropped).
+    CCScopeGuard restore([app, backend, wasDeterministic, keptFrames, headless = app->isHeadless(),
+                          clock = app->clock(), previous = app->delegate(), this] {
+        ccCancelBackgroundWork();
+        ccWaitForBackgroundWork();
+        app->setTouchObserver(nullptr);
+        UIAccelerometer::sharedAccelerometer()->setReadingObserver(nullptr);
+        if (tilted_) UIAccelerometer::sharedAccelerometer()->setSource(nullptr);
+        tilted_ = false;
+        backend->setKeepsLastFrame(keptFrames);
+        app->setDelegate(previous);
+        app->setClock(clock);
+        app->setHeadless(headless);
+        CCClock::setDeterministic(wasDeterministic);
+    });
     if (options_.isDeterministic()) CCClock::setDeterministic(true);
     app->setHeadless(options_.headless);
     // View animations run on the frame clock, so they are repeatable too.
@@ -201,7 +220,6 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
 
     NSRunLoop* loop = NSRunLoop::mainRunLoop();
     bool quit = false;
-    EndSignals signals;
     for (;;) {
         frame_ = backend->presentedFrames() - presentedAtStart_;
         CCTrace::setFrame(frame_ + 1);
@@ -268,9 +286,5 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
         ownsTrace_ = false;
         result_.traceFailure = CCTrace::failure();
     }
-
-    if (tilted_) UIAccelerometer::sharedAccelerometer()->setSource(nullptr);
-    backend->setKeepsLastFrame(keptFrames);
-    if (!wasDeterministic) CCClock::setDeterministic(false);
     return result_;
 }

@@ -8,6 +8,7 @@
 
 #include "CCLog.h"
 #include "CCTrace.h"
+#include "NSNotificationCenter.h"
 #include "NSSet.h"
 #include "UIAlertView.h"
 #include "UIApplicationDelegate.h"
@@ -280,6 +281,7 @@ void UIApplication::sendDidBecomeActive() {
     if (active_ || terminating_) return;
     active_ = true;
     if (delegate_) delegate_->applicationDidBecomeActive(this);
+    NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidBecomeActiveNotification, this);
 }
 
 void UIApplication::sendMemoryWarning() {
