@@ -249,6 +249,8 @@ void drawCoinShape(cairo_t* cr) {
 
 }  // namespace
 
+void paintCat(cairo_t* cr, int frame) { drawCatShape(cr, frame); }
+
 Image drawCat(int frame) {
     Canvas canvas(kCatWidth, kCatHeight);
     drawCatShape(canvas.cr(), frame);
