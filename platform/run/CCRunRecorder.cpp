@@ -60,7 +60,8 @@ void CCRunRecorder::write(const std::string& line) {
 void CCRunRecorder::begin(unsigned seed, bool deterministic, const char* backend) {
     write("# A recorded run (" + std::string(backend) + ", " + (deterministic ? "deterministic" : "real-time") +
           " clock, seed " + std::to_string(seed) + ").");
-    write("# Plays again with: --script <this file> --seed " + std::to_string(seed));
+    write("# Plays again with: --script <this file> --seed " + std::to_string(seed) +
+          " (and no --autoplay: the autopilot's taps are in here)");
     if (!deterministic)
         write("# The input comes back at the frames it reached the game; the frames' times were the real clock's.");
 }

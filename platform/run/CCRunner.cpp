@@ -196,16 +196,21 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
     CCTrace::event("run-start", start);
 
     const bool recording = recorder_.isOpen();
-    if (recording) {
-        recorder_.begin(result_.seed, CCClock::isDeterministic(), backend->name());
-        // Input delivered while `drawn` frames are on screen comes before frame drawn + 1.
-        auto nextFrame = [this, backend] { return backend->presentedFrames() - presentedAtStart_ + 1; };
-        app->setTouchObserver([this, nextFrame](long finger, UITouchPhase phase, CGPoint p) {
-            recorder_.touch(nextFrame(), finger, phase, p);
+    if (recording) recorder_.begin(result_.seed, CCClock::isDeterministic(), backend->name());
+    // Input delivered while `drawn` frames are on screen comes before frame drawn + 1, and so
+    // does what it causes: the trace says so wherever the input came from (a window's events
+    // between two frames, the autopilot after a frame, a script before one), so that a
+    // recording played again gives the same trace.
+    auto nextFrame = [this, backend] { return backend->presentedFrames() - presentedAtStart_ + 1; };
+    app->setTouchObserver([this, nextFrame, recording](long finger, UITouchPhase phase, CGPoint p) {
+        CCTrace::setFrame(nextFrame());
+        if (recording) recorder_.touch(nextFrame(), finger, phase, p);
+    });
+    UIAccelerometer::sharedAccelerometer()->setReadingObserver(
+        [this, nextFrame, recording](const UIAccelerometerReading& r) {
+            CCTrace::setFrame(nextFrame());
+            if (recording) recorder_.reading(nextFrame(), r);
         });
-        UIAccelerometer::sharedAccelerometer()->setReadingObserver(
-            [this, nextFrame](const UIAccelerometerReading& r) { recorder_.reading(nextFrame(), r); });
-    }
 
     srandom(result_.seed);
     if (delegate) delegate->applicationDidFinishLaunching(app);
@@ -273,9 +278,9 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
                       {"missed", static_cast<long long>(result_.missed)}};
     if (result_.signal) end.emplace_back("signal", static_cast<long long>(result_.signal));
     CCTrace::event("run-end", end);
+    app->setTouchObserver(nullptr);
+    UIAccelerometer::sharedAccelerometer()->setReadingObserver(nullptr);
     if (recording) {
-        app->setTouchObserver(nullptr);
-        UIAccelerometer::sharedAccelerometer()->setReadingObserver(nullptr);
         recorder_.finish(frame_);
         result_.recordFailure = recorder_.failure();
     }
