@@ -20,14 +20,7 @@ Image drawAppIcon(int size) {
 
     roundedRect(cr, 0, 0, s, s, corner);
     cairo_clip(cr);
-    cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, ground);
-    addStop(sky, 0, 0x2F74D8);
-    addStop(sky, 0.65, 0x9FD6FF);
-    addStop(sky, 1, 0xFFEBC8);
-    cairo_rectangle(cr, 0, 0, s, ground);
-    cairo_set_source(cr, sky);
-    cairo_fill(cr);
-    cairo_pattern_destroy(sky);
+    paintSky(cr, s, ground);
     cairo_rectangle(cr, 0, ground, s, s - ground);
     setColour(cr, 0x5FA83A);
     cairo_fill(cr);

@@ -23,6 +23,8 @@ Image drawCat(int frame);
 // The same cat drawn into `cr` at the origin, kCatWidth × kCatHeight in the current units (for
 // pictures that show it at other sizes).
 void paintCat(cairo_t* cr, int frame);
+// The title's sky, from deep blue at the top to the haze at `ground`, `width` wide.
+void paintSky(cairo_t* cr, double width, double ground);
 
 // The back button, opaque (it is drawn without blending): normal or pressed look.
 Image drawBackButton(const FontFace& font, bool pressed);
