@@ -24,15 +24,26 @@ public:
     static bool open(const std::string& path, std::string* error);
     // Hands every line (without its newline) to `sink` instead; nullptr closes.
     static void openSink(std::function<void(const std::string& line)> sink);
-    static void close();
+    // Closes the trace; false when the file's last lines could not be written out.
+    static bool close();
     static bool isOpen();
+    // Why the trace file is incomplete ("cannot write the trace \"<path>\": <reason>"), empty
+    // while every line has reached the file. After the first failure nothing more is written,
+    // so the file never holds a cut line followed by whole ones.
+    static std::string failure();
+
+    // Sees every event as it happens, whether or not a trace is open (nullptr: nobody). The
+    // game's own counters are kept this way, so they do not depend on the file.
+    using Listener = std::function<void(std::string_view name, const CCTraceFields& fields)>;
+    static void setListener(Listener listener);
 
     // The frame and time the following events belong to (the runner keeps them current).
     static void setFrame(uint64_t frame) { frame_ = frame; }
     static uint64_t frame() { return frame_; }
     static void setTime(double seconds) { time_ = seconds; }
 
-    // One line; keys should be plain names. Does nothing while no trace is open.
+    // One line; keys should be plain names. Does nothing while no trace is open and nobody
+    // listens.
     static void event(std::string_view name, const CCTraceFields& fields = {});
 
     // The JSON line an event becomes (exposed for tests and for other writers).

@@ -229,6 +229,7 @@ void UIApplication::deliver(UIView* view, UITouch* touch, UITouchPhase phase, do
 
 void UIApplication::sendTouch(long finger, UITouchPhase phase, CGPoint windowPoint, double timestamp) {
     if (!std::isfinite(windowPoint.x) || !std::isfinite(windowPoint.y)) return;
+    if (touchObserver_) touchObserver_(finger, phase, windowPoint);
     auto found = touches_.find(finger);
     if (phase == UITouchPhaseBegan) {
         if (found != touches_.end()) return; // a finger cannot go down twice

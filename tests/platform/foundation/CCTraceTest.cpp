@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
+#include "CCLog.h"
 #include "CCScreenshot.h"
 #include "CCTrace.h"
 #include "UIApplication.h"
@@ -45,6 +48,39 @@ TEST(Trace, ApplicationEventsReachTheTrace) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "{\"frame\":1,\"time\":0,\"event\":\"url\",\"url\":\"http://example.invalid/store\"}");
     EXPECT_EQ(lines[1], "{\"frame\":1,\"time\":0,\"event\":\"alert-dismissed\",\"title\":\"Help\",\"button\":1}");
+}
+
+TEST(Trace, AFullDiskIsReportedOnceStopsTheFileAndStillReachesTheListener) {
+    std::vector<std::string> logged, heard;
+    CCLogSink previous = ccSetLogSink([&](const std::string& l) { logged.push_back(l); });
+    CCTrace::setListener([&](std::string_view name, const CCTraceFields&) { heard.emplace_back(name); });
+    std::string error;
+    ASSERT_TRUE(CCTrace::open("/dev/full", &error)) << error;
+    EXPECT_EQ(CCTrace::failure(), "");
+    CCTrace::event("first");
+    CCTrace::event("second");
+    EXPECT_FALSE(CCTrace::isOpen());
+    EXPECT_FALSE(CCTrace::close());
+    EXPECT_EQ(CCTrace::failure(), "cannot write the trace \"/dev/full\": No space left on device");
+    EXPECT_EQ(logged, std::vector<std::string>{CCTrace::failure()});
+    EXPECT_EQ(heard, (std::vector<std::string>{"first", "second"}));
+    CCTrace::setListener(nullptr);
+    ccSetLogSink(previous);
+
+    // A new trace starts whole.
+    CCTrace::openSink([](const std::string&) {});
+    EXPECT_TRUE(CCTrace::close());
+}
+
+TEST(Screenshot, AFullDiskIsAnErrorAndTheDeviceStays) {
+    CCPixelImage one;
+    one.width = one.height = 1;
+    one.rgba = {1, 2, 3, 255};
+    std::string error;
+    EXPECT_FALSE(CCScreenshot::writePNG(one, "/dev/full", &error));
+    EXPECT_EQ(error, "cannot write the screenshot \"/dev/full\": No space left on device");
+    struct stat st {};
+    EXPECT_EQ(stat("/dev/full", &st), 0);
 }
 
 // A 2 × 3 portrait picture whose pixels are numbered 0..5 (row by row) in the red channel.
