@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
     // Mesa's software rasteriser draws on the calling thread: the same pixels, and no driver
     // threads coming and going while LeakSanitizer stops the world at exit.
     setenv("LP_NUM_THREADS", "0", 0);
+    // No shader cache in the user's home, and no cache thread either.
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
     ::testing::InitGoogleTest(&argc, argv);
     // Death tests fork; "threadsafe" re-executes the binary so that forked children are sane.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
