@@ -3,12 +3,13 @@
 // accelerometer readings, each while it is running and the matching flag is on.
 #include "CCNode.h"
 #include "CCTouchDelegateProtocol.h"
-#include "UIAccelerometer.h"
+
+class UIAcceleration;
+class UIAccelerometer;
 
 class CCLayer : public CCNode,
                 public CCStandardTouchDelegate,
-                public CCTargetedTouchDelegate,
-                public UIAccelerometerDelegate {
+                public CCTargetedTouchDelegate {
 public:
     static CCLayer* node();
     // Screen-sized and centred: anchor (0.5, 0.5), not relative, content size = winSize.
@@ -28,7 +29,8 @@ public:
     // A layer registered as a targeted delegate must answer this itself: the base version fails
     // with "Layer#ccTouchBegan override me".
     bool ccTouchBegan(UITouch* touch, UIEvent* event) override;
-    void accelerometer(UIAccelerometer* accelerometer, UIAcceleration* acceleration) override;
+    // accelerometer:didAccelerate: — each reading of the shared accelerometer while enabled.
+    virtual void accelerometer(UIAccelerometer* accelerometer, UIAcceleration* acceleration);
 
     void onEnter() override;
     void onExit() override;

@@ -4,10 +4,10 @@
 
 #include "CCActionManager.h"
 #include "CCDirector.h"
+#include "CCEnginePlatform.h"
 #include "CCScheduler.h"
 #include "CGPointExtension.h"
 #include "TransformUtils.h"
-#include "UITouch.h"
 #include "ccMacros.h"
 
 CCNode* CCNode::node() {
@@ -405,12 +405,12 @@ CGPoint CCNode::convertToWindowSpace(CGPoint nodePoint) {
 }
 
 CGPoint CCNode::convertTouchToNodeSpace(UITouch* touch) {
-    CGPoint point = CCDirector::sharedDirector()->convertToGL(touch->locationInView(touch->view()));
+    CGPoint point = CCDirector::sharedDirector()->convertToGL(CCEnginePlatform::touchLocationInView(touch));
     return convertToNodeSpace(point);
 }
 
 CGPoint CCNode::convertTouchToNodeSpaceAR(UITouch* touch) {
-    CGPoint point = CCDirector::sharedDirector()->convertToGL(touch->locationInView(touch->view()));
+    CGPoint point = CCDirector::sharedDirector()->convertToGL(CCEnginePlatform::touchLocationInView(touch));
     return convertToNodeSpaceAR(point);
 }
 

@@ -9,11 +9,11 @@
 #include "CCAutoreleasePool.h"
 #include "CCConfiguration.h"
 #include "CCDirector.h"
+#include "CCEnginePlatform.h"
 #include "CCFileUtils.h"
 #include "CCTexture2D.h"
 #include "CGImage.h"
 #include "EAGLContext.h"
-#include "EAGLView.h"
 #include "NSData.h"
 #include "NSRunLoop.h"
 #include "NSThread.h"
@@ -139,8 +139,8 @@ void CCTextureCache::addImageAsync(const std::string& path, CCObject* target, SE
     // The background context shares objects with the view's context, or with the caller's
     // when there is no view yet.
     EAGLContext* shareWith = nullptr;
-    if (CCDirector::hasSharedDirector() && CCDirector::sharedDirector()->openGLView())
-        shareWith = CCDirector::sharedDirector()->openGLView()->context();
+    if (CCDirector::hasSharedDirector())
+        shareWith = CCEnginePlatform::contextOfView(CCDirector::sharedDirector()->openGLView());
     if (!shareWith) shareWith = EAGLContext::currentContext();
     CCPtr<EAGLSharegroup> sharegroup = shareWith ? shareWith->sharegroup() : nullptr;
     // The thread keeps the record and the cache alive until the main thread has called back;
