@@ -22,6 +22,7 @@
 #include "GameSpriteDropped.h"
 #include "Parts.h"
 #include "SplashLayer.h"
+#include "UIAccelerometer.h"
 #include "UIAlertView.h"
 
 namespace {

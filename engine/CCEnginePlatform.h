@@ -6,11 +6,11 @@
 
 #include "CGGeometry.h"
 
-class CCLayer;
 class CCObject;
 class CCStandardTouchDelegate;
 class EAGLView;
 class EAGLContext;
+class UIAccelerometerDelegate;
 class UITouch;
 
 class CCEnginePlatform {
@@ -29,10 +29,10 @@ public:
     // Where a touch is now in its view's coordinates (origin top-left, portrait).
     static CGPoint touchLocationInView(UITouch* touch);
 
-    // The shared accelerometer's readings go to this layer (not retained) from now on.
-    static void startAccelerometer(CCLayer* layer);
-    // Stops the readings if they still go to this layer; another receiver is left alone.
-    static void stopAccelerometer(CCLayer* layer);
+    // The shared accelerometer's readings go to this delegate (not retained) from now on.
+    static void startAccelerometer(UIAccelerometerDelegate* delegate);
+    // Stops the readings if they still go to this delegate; another one is left alone.
+    static void stopAccelerometer(UIAccelerometerDelegate* delegate);
 
     // The GL context of a view, which background loaders share objects with.
     static EAGLContext* contextOfView(EAGLView* view);

@@ -3,13 +3,12 @@
 // accelerometer readings, each while it is running and the matching flag is on.
 #include "CCNode.h"
 #include "CCTouchDelegateProtocol.h"
-
-class UIAcceleration;
-class UIAccelerometer;
+#include "UIAccelerometerDelegate.h"
 
 class CCLayer : public CCNode,
                 public CCStandardTouchDelegate,
-                public CCTargetedTouchDelegate {
+                public CCTargetedTouchDelegate,
+                public UIAccelerometerDelegate {
 public:
     static CCLayer* node();
     // Screen-sized and centred: anchor (0.5, 0.5), not relative, content size = winSize.
@@ -29,8 +28,7 @@ public:
     // A layer registered as a targeted delegate must answer this itself: the base version fails
     // with "Layer#ccTouchBegan override me".
     bool ccTouchBegan(UITouch* touch, UIEvent* event) override;
-    // accelerometer:didAccelerate: — each reading of the shared accelerometer while enabled.
-    virtual void accelerometer(UIAccelerometer* accelerometer, UIAcceleration* acceleration);
+    void accelerometer(UIAccelerometer* accelerometer, UIAcceleration* acceleration) override;
 
     void onEnter() override;
     void onExit() override;

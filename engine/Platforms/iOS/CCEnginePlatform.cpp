@@ -4,7 +4,6 @@
 
 #include "CCAssert.h"
 #include "CCDirectorKinds.h"
-#include "CCLayer.h"
 #include "CCTouchDispatcher.h"
 #include "EAGLView.h"
 #include "UIAccelerometer.h"
@@ -24,19 +23,6 @@ int compareVersions(const std::string& a, const std::string& b) {
     }
     return 0;
 }
-
-// The accelerometer's delegate on behalf of the layer that asked for readings last.
-class LayerAccelerometerDelegate : public UIAccelerometerDelegate {
-public:
-    static LayerAccelerometerDelegate& shared() {
-        static LayerAccelerometerDelegate delegate;
-        return delegate;
-    }
-    void accelerometer(UIAccelerometer* accelerometer, UIAcceleration* acceleration) override {
-        if (layer_) layer_->accelerometer(accelerometer, acceleration);
-    }
-    CCLayer* layer_ = nullptr; // not retained: the layer stops the readings when it goes
-};
 } // namespace
 
 bool CCEnginePlatform::makeDirector(int type) {
@@ -76,18 +62,13 @@ void CCEnginePlatform::setTouchDispatchEnabled(bool enabled) {
 
 CGPoint CCEnginePlatform::touchLocationInView(UITouch* touch) { return touch->locationInView(touch->view()); }
 
-void CCEnginePlatform::startAccelerometer(CCLayer* layer) {
-    LayerAccelerometerDelegate& delegate = LayerAccelerometerDelegate::shared();
-    delegate.layer_ = layer;
-    UIAccelerometer::sharedAccelerometer()->setDelegate(&delegate);
+void CCEnginePlatform::startAccelerometer(UIAccelerometerDelegate* delegate) {
+    UIAccelerometer::sharedAccelerometer()->setDelegate(delegate);
 }
 
-void CCEnginePlatform::stopAccelerometer(CCLayer* layer) {
-    LayerAccelerometerDelegate& delegate = LayerAccelerometerDelegate::shared();
-    if (delegate.layer_ != layer) return;
-    delegate.layer_ = nullptr;
+void CCEnginePlatform::stopAccelerometer(UIAccelerometerDelegate* delegate) {
     UIAccelerometer* accelerometer = UIAccelerometer::sharedAccelerometer();
-    if (accelerometer->delegate() == &delegate) accelerometer->setDelegate(nullptr);
+    if (accelerometer->delegate() == delegate) accelerometer->setDelegate(nullptr);
 }
 
 EAGLContext* CCEnginePlatform::contextOfView(EAGLView* view) { return view ? view->context() : nullptr; }
