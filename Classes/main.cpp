@@ -11,6 +11,7 @@
 #include "CCAutoreleasePool.h"
 #include "CCClock.h"
 #include "CCDirector.h"
+#include "CCDisplay.h"
 #include "CCRunOptions.h"
 #include "CCRunner.h"
 #include "CCSurfaceBackend.h"
@@ -26,12 +27,6 @@ namespace {
 const char* kUsage = "usage: zorvik [options]\n"
                      "Tap (mouse, finger or Space) to jump over the saws; tilt (arrow keys or a controller) to\n"
                      "change the speed; Escape or closing the window quits.\n";
-
-bool hasDisplay() {
-    const char* x = std::getenv("DISPLAY");
-    const char* w = std::getenv("WAYLAND_DISPLAY");
-    return (x && *x) || (w && *w);
-}
 
 // What a trace says about the game, for the closing line.
 struct Summary {
@@ -82,7 +77,7 @@ int main(int argc, char** argv) {
 
     // No display and nothing asked: a minute of autoplay with a few pictures.
     std::string demoFolder;
-    if (argc == 1 && !hasDisplay()) {
+    if (argc == 1 && !CCDisplay::isPresent()) {
         demoFolder = "zorvik-run";
         std::filesystem::create_directories(demoFolder);
         options.headless = true;

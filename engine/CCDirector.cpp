@@ -134,7 +134,8 @@ void CCDirector::setNextScene() {
     }
     runningScene_ = nextScene_;
     nextScene_ = nullptr;
-    if (runningScene_) CCTrace::event("scene", {{"scene", runningScene_->className()}});
+    if (runningScene_)
+        CCTrace::event("scene", [&] { return CCTraceFields{{"scene", runningScene_->className()}}; });
     if (!runningIsTransition && runningScene_) {
         runningScene_->onEnter();
         runningScene_->onEnterTransitionDidFinish();

@@ -1,5 +1,6 @@
 #include "CCTrace.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -13,6 +14,8 @@ struct Output {
     std::function<void(const std::string&)> sink;
     bool open() const { return file || sink; }
 };
+// Mirrors Output::open() for the check callers make before building an event.
+std::atomic<bool> traceOpen{false};
 Output& output() {
     static Output* out = new Output; // lives for the whole process
     return *out;
@@ -91,6 +94,7 @@ bool CCTrace::open(const std::string& path, std::string* error) {
     Output& out = output();
     std::lock_guard guard(out.lock);
     out.file = file;
+    traceOpen = true;
     return true;
 }
 
@@ -99,6 +103,7 @@ void CCTrace::openSink(std::function<void(const std::string&)> sink) {
     Output& out = output();
     std::lock_guard guard(out.lock);
     out.sink = std::move(sink);
+    traceOpen = out.open();
 }
 
 void CCTrace::close() {
@@ -107,13 +112,10 @@ void CCTrace::close() {
     if (out.file) std::fclose(out.file);
     out.file = nullptr;
     out.sink = nullptr;
+    traceOpen = false;
 }
 
-bool CCTrace::isOpen() {
-    Output& out = output();
-    std::lock_guard guard(out.lock);
-    return out.open();
-}
+bool CCTrace::isOpen() { return traceOpen.load(std::memory_order_relaxed); }
 
 void CCTrace::event(std::string_view name, const CCTraceFields& fields) {
     Output& out = output();

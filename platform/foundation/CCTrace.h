@@ -1,10 +1,12 @@
 #pragma once
 // The run's trace: one JSON object per line for each event worth following from outside (scene
 // changes, touches, alerts, addresses opened, game events). Any layer adds events; nothing is
-// written until a trace is opened, so tracing costs one check when it is off.
+// written until a trace is opened. While none is, isOpen() is one atomic read; events whose
+// fields take work to build pass a callable that builds them, so that work is skipped too.
 //
 // Every line starts with the frame number and the run's time in seconds, then the event name:
 //   {"frame":12,"time":0.2,"event":"scene","scene":"TitleScene"}
+#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -34,6 +36,13 @@ public:
 
     // One line; keys should be plain names. Does nothing while no trace is open.
     static void event(std::string_view name, const CCTraceFields& fields = {});
+    // The same, with the fields built by `build` (returning CCTraceFields) only while a trace
+    // is open.
+    template <class Build>
+        requires std::invocable<Build&>
+    static void event(std::string_view name, Build&& build) {
+        if (isOpen()) event(name, static_cast<const CCTraceFields&>(build()));
+    }
 
     // The JSON line an event becomes (exposed for tests and for other writers).
     static std::string line(std::string_view name, const CCTraceFields& fields, uint64_t frame, double time);

@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "CCDeviceScreen.h"
+#include "CCDisplay.h"
 #include "CCLog.h"
 #include "CCTrace.h"
 #include "NSSet.h"
@@ -20,12 +22,6 @@ namespace {
 UIApplication*& sharedSlot() {
     static UIApplication* shared = nullptr;
     return shared;
-}
-
-bool displayPresent() {
-    const char* x = std::getenv("DISPLAY");
-    const char* w = std::getenv("WAYLAND_DISPLAY");
-    return (x && *x) || (w && *w);
 }
 
 // Full path of an executable found on PATH, or empty.
@@ -105,7 +101,7 @@ bool UIApplication::openURL(const std::string& url) {
     openedURLs_.push_back(url);
     CCLog("Opening URL %s", url.c_str());
     trace("url", url);
-    if (headless_ || !displayPresent()) return true;
+    if (headless_ || !CCDisplay::isPresent()) return true;
     std::string opener = findProgram("xdg-open");
     if (!opener.empty()) startDetached(opener, url);
     return true;
@@ -178,7 +174,7 @@ void UIApplication::removeAlert(UIAlertView* alert) {
 
 UIView* UIApplication::alertBackdrop() {
     if (!alertBackdrop_) {
-        alertBackdrop_ = UIView::viewWithFrame({{0, 0}, {320, 480}});
+        alertBackdrop_ = UIView::viewWithFrame({{0, 0}, {CCDeviceScreen::kWidth, CCDeviceScreen::kHeight}});
         alertBackdrop_->setBackgroundColor(UIColor::colorWithWhite(0, 0.4f));
     }
     return alertBackdrop_;
