@@ -1,6 +1,7 @@
 #include "HelloWorldScene.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@
 #include "SplashLayer.h"
 #include "UIAccelerometer.h"
 #include "UIAlertView.h"
+#include "ZorvikAppDelegate.h"
 
 namespace {
 
@@ -43,6 +45,8 @@ constexpr int kExtremeSeconds = 10;
 constexpr unsigned kSawPoints = 20;
 constexpr unsigned kBonusPoints = 50;
 const char* const kFont = "greenFont.fnt";
+constexpr float kTiltLowest = -1.7f;
+constexpr float kTiltHighest = 1.8f;
 const char* const kTTFFont = "Marker Felt";
 
 CCTexture2D* cachedTexture(const char* name) { return CCTextureCache::sharedTextureCache()->addImage(name); }
@@ -100,12 +104,16 @@ bool HelloWorld::init() {
     CCTouchDispatcher::sharedDispatcher()->addTargetedDelegate(this, 10, false);
     listening_ = true;
 
-    // A missing picture or font leaves no half-built layer behind, registered or not.
+    // A missing picture or font leaves no half-built layer behind, registered or not, and ends
+    // the run: the game is not played without its cat, stars, button or score font.
     auto fail = [this](const char* what) {
-        CCLog("The game cannot start: %s did not load", what);
+        ZorvikAppDelegate::gameNeeds(what);
         stopListening();
         return false;
     };
+    // The pictures the game switches to later are loaded now, so that none fails mid-game.
+    for (const char* picture : {"back1.png", "cat_1.png", "cat_2.png", "cat_3.png", "cat_4.png", "test_image.pvr"})
+        if (!cachedTexture(picture)) return fail(picture);
     MZButtonNode* button = ccNew<MZButtonNode>([](MZButtonNode* b) { return b->initWithFile("back2.png"); });
     if (!button) return fail("back2.png");
     button->setDelegate(this);
@@ -192,8 +200,15 @@ GameSpriteDropped* HelloWorld::drop(GameDrop kind) {
     case GameDrop::Coin: file = "coinsmall.png", y = 80, scale = 1, tag = kGameItemCoin; break;
     case GameDrop::Bonus: file = "plus.png", y = 170, scale = 0.3f, tag = kGameItemBonus; break;
     }
+    // An item whose picture does not load is left out of the game, said once.
+    if (unavailable_.count(file)) return nullptr;
     GameSpriteDropped* item = GameSpriteDropped::spriteWithFile(file);
-    if (!item) return nullptr;
+    if (!item) {
+        unavailable_.insert(file);
+        CCLog("The game goes on without %s: the items drawn with it are left out", file);
+        CCTrace::event("item-unavailable", {{"kind", dropName(kind)}, {"file", file}});
+        return nullptr;
+    }
     item->setPosition(CGPoint{kEntryX, y});
     if (scale != 1) item->setScale(scale);
     item->setTag(tag);
@@ -304,6 +319,8 @@ void HelloWorld::go(float dt) {
 void HelloWorld::sawHit(GameSpriteDropped* saw) {
     MZParticleBlood* blood = ccNew<MZParticleBlood>([](MZParticleBlood* b) { return b->initWithTotalParticles(100); });
     if (blood) {
+        // A spent burst leaves the cat; kept, every hit would add one more drawn forever.
+        blood->setAutoRemoveOnFinish(true);
         hi_->addChild(blood);
         blood->setTexture(cachedTexture("test_image.pvr"));
         CGSize box = hi_->boundingBox().size;
@@ -426,10 +443,10 @@ void HelloWorld::animationDone() {
 void HelloWorld::accelerometer(UIAccelerometer*, UIAcceleration* acceleration) { applyTilt(acceleration->y()); }
 
 void HelloWorld::applyTilt(double reading) {
-    // Beyond one g the device is being shaken, not tilted; past about 1.9 g the formulas
-    // divide by zero and turn negative (items would leap off the screen scoring, or run
-    // backwards), so the reading is held to the tilt range.
-    const float y = std::clamp(static_cast<float>(reading), -1.0f, 1.0f);
+    // Any reading the formulas can take is used as it is. They divide by zero at -1.9 g (the
+    // items' factor) and 2 g (the running animation's interval) and turn negative beyond, so
+    // a reading is held where either denominator would drop below 1: from -1.7 g to 1.8 g.
+    const float y = std::isnan(reading) ? 0.0f : std::clamp(static_cast<float>(reading), kTiltLowest, kTiltHighest);
     const float t = 0.5f - y;
     wholesale_ = static_cast<float>(215 + t * 72.0);
     if (hid_) hid_->setSpeed(wholesale_ * 0.714f);

@@ -3,6 +3,8 @@
 // the effects, with the whole state of a game in its fields. Its rules are the per-frame tick
 // go:, the push-back timer that a saw hit starts and the extreme-jump countdown.
 #include <cstdint>
+#include <set>
+#include <string>
 
 #include "CCLayer.h"
 #include "CCScene.h"
@@ -77,7 +79,7 @@ public:
     CCLabelTTF* bannerLabel() const { return label_; }
     CCLabelTTF* bonusLabel() const { return second_; }
     CCParticleSystem* starStream() const { return hid_; }
-    CCJumpTo* lastJump() const { return ids_; }
+    CCJumpTo* lastJump() const { return ids_.get(); }
     unsigned score() const { return done_; }
     bool hasDied() const { return hasDied_; }
     bool isJumping() const { return hasTouched_; }
@@ -101,9 +103,10 @@ private:
     void caught();
     void stopListening();
 
-    CCJumpTo* ids_ = nullptr;       // the last jump; the action manager holds it
+    CCPtr<CCJumpTo> ids_;           // the last jump, held until the next one
     MZButtonNode* back_ = nullptr;  // child
     bool hasDied_ = false;
+    std::set<std::string> unavailable_; // item pictures that did not load, not tried again
     int c_ = 0;
     CCLabelTTF* second_ = nullptr;  // the latest bonus label, a child while it flies
     bool hasCollidedWithGood_ = false;

@@ -33,8 +33,12 @@ SplashLayer* SplashLayer::scene() { return node(); }
 bool SplashLayer::init() {
     if (!CCScene::init()) return false;
 
+    // The title needs its picture and the bitmap font; the loaders have said why one failed.
     splashNode_ = CCSprite::spriteWithFile("Default2.png");
-    if (!splashNode_) return false;
+    if (!splashNode_) {
+        ZorvikAppDelegate::gameNeeds("Default2.png");
+        return false;
+    }
     splashNode_->setAnchorPoint(CGPoint{0, 0});
     splashNode_->texture()->setAliasTexParameters();
     addChild(splashNode_);
@@ -45,11 +49,13 @@ bool SplashLayer::init() {
     hello_->setScale(0.6f);
 
     CCLabelBMFont* lite = CCLabelBMFont::labelWithString("LITE VERSION", "greenFont.fnt");
-    if (lite) {
-        lite->texture()->setAliasTexParameters();
-        lite->setPosition(CGPoint{240, 160});
-        addChild(lite);
+    if (!lite) {
+        ZorvikAppDelegate::gameNeeds("greenFont.fnt");
+        return false;
     }
+    lite->texture()->setAliasTexParameters();
+    lite->setPosition(CGPoint{240, 160});
+    addChild(lite);
 
     CCScaleTo* swell = CCScaleTo::actionWithDuration(0.8f, 1.2f);
     CCScaleTo* shrink = CCScaleTo::actionWithDuration(0.7f, 0.6f);
@@ -71,7 +77,7 @@ bool SplashLayer::ccTouchBegan(UITouch*, UIEvent*) {
     // first starts the game.
     if (isClearing_) return false;
     HelloWorldScene* game = HelloWorld::scene();
-    if (!game) return false; // logged; the title stays
+    if (!game) return false; // the game has said what it lacks and the run ends
     hello_->runAction(CCFadeOut::actionWithDuration(1.0f));
     CCDirector::sharedDirector()->replaceScene(CCTransitionFade::transitionWithDuration(1.0f, game));
     clear();

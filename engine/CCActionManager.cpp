@@ -3,6 +3,7 @@
 #include "CCAction.h"
 #include "CCAssert.h"
 #include "CCNode.h"
+#include "CCScopeGuard.h"
 #include "CCScheduler.h"
 #include "ccMacros.h"
 
@@ -173,34 +174,45 @@ void CCActionManager::update(ccTime dt) {
     for (hashElement* element = targets; element;) {
         currentTarget = element;
         currentTargetSalvaged = false;
-        if (!element->paused) {
-            // The count is re-read each time: actions added during the pass run in it.
-            for (element->actionIndex = 0; element->actionIndex < element->actions->num; element->actionIndex++) {
-                auto* action = static_cast<CCAction*>(element->actions->arr[element->actionIndex]);
-                element->currentAction = action;
-                element->currentActionSalvaged = false;
-                action->step(dt);
-                if (element->currentActionSalvaged) {
-                    // Removed during its own step; this drops the reference kept for it.
+        hashElement* next = nullptr;
+        {
+            // The element's bookkeeping is finished on every exit, also when an action throws.
+            CCScopeGuard leave([&] {
+                if (CCAction* action = element->currentAction) {
                     element->currentAction = nullptr;
-                    action->release();
-                } else if (action->isDone()) {
-                    action->stop();
+                    if (element->currentActionSalvaged) action->release();
+                }
+                next = static_cast<hashElement*>(element->hh.next);
+                if (currentTargetSalvaged && element->actions->num == 0) deleteHashElement(element);
+                currentTarget = nullptr;
+            });
+            if (!element->paused) {
+                // The count is re-read each time: actions added during the pass run in it.
+                for (element->actionIndex = 0; element->actionIndex < element->actions->num;
+                     element->actionIndex++) {
+                    auto* action = static_cast<CCAction*>(element->actions->arr[element->actionIndex]);
+                    element->currentAction = action;
+                    element->currentActionSalvaged = false;
+                    action->step(dt);
                     if (element->currentActionSalvaged) {
-                        // Its stop removed it already.
+                        // Removed during its own step; this drops the reference kept for it.
                         element->currentAction = nullptr;
                         action->release();
-                    } else {
-                        element->currentAction = nullptr;
-                        removeAction(action);
+                    } else if (action->isDone()) {
+                        action->stop();
+                        if (element->currentActionSalvaged) {
+                            // Its stop removed it already.
+                            element->currentAction = nullptr;
+                            action->release();
+                        } else {
+                            element->currentAction = nullptr;
+                            removeAction(action);
+                        }
                     }
+                    element->currentAction = nullptr;
                 }
-                element->currentAction = nullptr;
             }
         }
-        auto* next = static_cast<hashElement*>(element->hh.next);
-        if (currentTargetSalvaged && element->actions->num == 0) deleteHashElement(element);
         element = next;
     }
-    currentTarget = nullptr;
 }

@@ -5,6 +5,8 @@
 //
 // The platform half (the GL view, orientation, content scale, attaching the view) is
 // CCDirectorIOS; the four kinds below it differ only in what drives the frame.
+#include <atomic>
+
 #include "CCArray.h"
 #include "CCClock.h"
 #include "CCObject.h"
@@ -116,7 +118,7 @@ protected:
     double animationInterval_ = 1.0 / 60;
     double oldAnimationInterval_ = 1.0 / 60;
     bool displayFPS_ = false;
-    bool isPaused_ = false;
+    std::atomic<bool> isPaused_{false}; // read by the fast-threaded kind's thread
     CCPtr<CCScene> runningScene_;
     CCScene* nextScene_ = nullptr; // not retained: the stack holds it
     bool sendCleanupToScene_ = false;

@@ -91,15 +91,22 @@ void CCBMFontConfiguration::purgeKerningDictionary() {
 
 bool CCBMFontConfiguration::parseConfigFile(const std::string& fntFile) {
     const std::string path = CCFileUtils::fullPathFromRelativePath(fntFile);
-    NSData* data = NSData::dataWithContentsOfFile(path);
-    if (!data) {
-        CCLog("CCBMFontConfiguration: cannot read %s", fntFile.c_str());
+    std::vector<std::uint8_t> bytes;
+    std::string why;
+    if (!ccReadFile(path, bytes, &why)) {
+        CCLog("CCBMFontConfiguration: cannot read %s: %s", fntFile.c_str(), why.c_str());
         return false;
     }
-    const std::string text(reinterpret_cast<const char*>(data->bytes()), data->length());
+    const std::string text(bytes.begin(), bytes.end());
 
     bool hasPage = false;
     unsigned lineNumber = 0;
+    // The counts the file declares, to tell a file cut short from a complete one.
+    long declaredChars = -1, declaredKernings = -1, chars = 0, kernings = 0;
+    auto declared = [](const std::string& line) {
+        std::vector<long> v;
+        return readInts(line, 1, v) && v[0] >= 0 ? v[0] : -1;
+    };
     for (std::string line : split(text, '\n')) {
         lineNumber++;
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -112,15 +119,18 @@ bool CCBMFontConfiguration::parseConfigFile(const std::string& fntFile) {
             ok = parseImageFileName(line, fntFile);
             hasPage = hasPage || ok;
         } else if (startsWith(line, "chars c")) {
-            // the count is not needed: the table has a slot for every code
+            declaredChars = declared(line);
         } else if (startsWith(line, "char")) {
             ccBMFontDef def;
             ok = parseCharacterDefinition(line, &def);
             if (ok) BMFontArray[def.charID] = def;
+            chars++;
         } else if (startsWith(line, "kernings count")) {
             parseKerningCapacity(line);
+            declaredKernings = declared(line);
         } else if (startsWith(line, "kerning first")) {
             ok = parseKerningEntry(line);
+            kernings++;
         }
         if (!ok) {
             CCLog("CCBMFontConfiguration: %s line %u cannot be used: %s", fntFile.c_str(), lineNumber, line.c_str());
@@ -129,6 +139,11 @@ bool CCBMFontConfiguration::parseConfigFile(const std::string& fntFile) {
     }
     if (!hasPage) {
         CCLog("CCBMFontConfiguration: %s names no page image", fntFile.c_str());
+        return false;
+    }
+    if (chars < declaredChars || kernings < declaredKernings) {
+        CCLog("CCBMFontConfiguration: %s is truncated: %ld of %ld characters, %ld of %ld kerning pairs", fntFile.c_str(),
+              chars, std::max(declaredChars, 0L), kernings, std::max(declaredKernings, 0L));
         return false;
     }
     return true;
@@ -282,10 +297,7 @@ bool CCLabelBMFont::initWithString(const std::string& string, const std::string&
     if (!CCSpriteBatchNode::initWithFile(configuration_->atlasName(),
                                          std::max<unsigned>(unsigned(ccUTF8ToCodePoints(string).size()), 1)))
         return false;
-    if (!texture()) {
-        CCLog("CCLabelBMFont: cannot load %s", configuration_->atlasName().c_str());
-        return false;
-    }
+    if (!texture()) return false; // the texture cache has said why
     opacity_ = 255;
     color_ = ccWHITE;
     setContentSizeInPixels(CGSizeZero);
@@ -315,14 +327,16 @@ void CCLabelBMFont::createFontChars() {
     const std::u32string chars = ccUTF8ToCodePoints(string_);
     if (chars.empty()) return;
 
-    const int height = int(configuration_->commonHeight());
-    unsigned lines = 1;
+    // Sums of file values (heights, offsets, advances, kerning) are taken in 64 bits: a font
+    // with huge numbers places glyphs far away instead of overflowing.
+    const std::int64_t height = configuration_->commonHeight();
+    std::int64_t lines = 1;
     for (std::size_t i = 0; i + 1 < chars.size(); i++)
         if (chars[i] == U'\n') lines++;
 
-    int nextX = 0;
-    int nextY = height * int(lines - 1);
-    int longest = 0;
+    std::int64_t nextX = 0;
+    std::int64_t nextY = height * (lines - 1);
+    std::int64_t longest = 0;
     unsigned prev = 0xFFFF;
 
     for (std::size_t i = 0; i < chars.size(); i++) {
@@ -333,7 +347,7 @@ void CCLabelBMFont::createFontChars() {
             nextY -= height;
             continue;
         }
-        const int kerning = kerningAmountForFirst(prev, unsigned(c));
+        const std::int64_t kerning = kerningAmountForFirst(prev, unsigned(c));
         const ccBMFontDef& def = configuration_->definition(unsigned(c));
         const CGRect rect = def.rect;
 
@@ -348,9 +362,9 @@ void CCLabelBMFont::createFontChars() {
             fontChar->setOpacity(255);
         }
 
-        const float yOffset = float(height - def.yOffset);
+        const std::int64_t yOffset = height - def.yOffset;
         fontChar->setPositionInPixels(ccp(float(nextX + def.xOffset) + rect.size.width / 2.0f + float(kerning),
-                                          float(nextY) + yOffset - rect.size.height / 2.0f));
+                                          float(nextY + yOffset) - rect.size.height / 2.0f));
         nextX += def.xAdvance + kerning;
 
         fontChar->setOpacityModifyRGB(opacityModifyRGB_);
@@ -360,7 +374,7 @@ void CCLabelBMFont::createFontChars() {
         longest = std::max(longest, nextX);
         prev = unsigned(c);
     }
-    setContentSizeInPixels(CGSizeMake(float(longest), float(height * int(lines))));
+    setContentSizeInPixels(CGSizeMake(float(longest), float(height * lines)));
 }
 
 void CCLabelBMFont::setColor(ccColor3B color) {

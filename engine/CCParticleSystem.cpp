@@ -60,10 +60,11 @@ bool CCParticleSystem::initWithTotalParticles(unsigned numberOfParticles) {
 
 bool CCParticleSystem::initWithFile(const std::string& plistFile) {
     const std::string path = CCFileUtils::fullPathFromRelativePath(plistFile);
-    PropertyList dictionary = PropertyList::dictionaryWithContentsOfFile(path);
+    std::string why;
+    PropertyList dictionary = PropertyList::dictionaryWithContentsOfFile(path, &why);
     // A missing or unreadable file is a data error, not a programming one: no system.
     if (!dictionary) {
-        CCLog("Particles: file not found");
+        CCLog("Particles: cannot load %s: %s", plistFile.c_str(), why.c_str());
         return false;
     }
     return initWithDictionary(dictionary);

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "CCScopeGuard.h"
 #include "CCTimer.h"
 #include "ccMacros.h"
 
@@ -256,13 +257,15 @@ void CCScheduler::unscheduleAllSelectors() {
     }
     // Entries are only marked during these walks, so releasing a target cannot free
     // the entry the walk goes to next.
-    ++updateWalkDepth_;
-    for (listEntry* list : {updates0, updatesNeg, updatesPos}) {
-        for (listEntry* entry = list; entry; entry = entry->next) {
-            if (!entry->markedForDeletion) unscheduleUpdateForTarget(entry->target);
+    {
+        ++updateWalkDepth_;
+        CCScopeGuard walk([this] { --updateWalkDepth_; });
+        for (listEntry* list : {updates0, updatesNeg, updatesPos}) {
+            for (listEntry* entry = list; entry; entry = entry->next) {
+                if (!entry->markedForDeletion) unscheduleUpdateForTarget(entry->target);
+            }
         }
     }
-    --updateWalkDepth_;
     purgeDeletedUpdates();
 }
 
@@ -299,30 +302,45 @@ void CCScheduler::resumeTarget(CCObject* target) {
 void CCScheduler::tick(ccTime dt) {
     if (timeScale_ != 1.0f) dt *= timeScale_;
 
-    ++updateWalkDepth_;
-    walkUpdates(updatesNeg, dt);
-    walkUpdates(updates0, dt);
-    walkUpdates(updatesPos, dt);
-    --updateWalkDepth_;
+    {
+        // Restored however the walk ends: an update that throws must not leave every later
+        // removal deferred.
+        ++updateWalkDepth_;
+        CCScopeGuard walk([this] { --updateWalkDepth_; });
+        walkUpdates(updatesNeg, dt);
+        walkUpdates(updates0, dt);
+        walkUpdates(updatesPos, dt);
+    }
     purgeDeletedUpdates();
 
     for (hashSelectorEntry* element = hashForSelectors; element;) {
         currentTarget = element;
         currentTargetSalvaged = false;
-        if (!element->paused && element->timers) {
-            for (element->timerIndex = 0; element->timerIndex < element->timers->num; element->timerIndex++) {
-                element->currentTimer = static_cast<CCTimer*>(element->timers->arr[element->timerIndex]);
-                element->currentTimerSalvaged = false;
-                element->currentTimer->CCTimer::update(dt);
-                if (element->currentTimerSalvaged) element->currentTimer->release();
-                element->currentTimer = nullptr;
+        hashSelectorEntry* next = nullptr;
+        {
+            // The element's bookkeeping is finished on every exit, also when a timer throws.
+            CCScopeGuard leave([&] {
+                if (CCTimer* timer = element->currentTimer) {
+                    element->currentTimer = nullptr;
+                    if (element->currentTimerSalvaged) timer->release();
+                }
+                next = static_cast<hashSelectorEntry*>(element->hh.next);
+                if (currentTargetSalvaged && (!element->timers || element->timers->num == 0))
+                    removeHashElement(element);
+                currentTarget = nullptr;
+            });
+            if (!element->paused && element->timers) {
+                for (element->timerIndex = 0; element->timerIndex < element->timers->num; element->timerIndex++) {
+                    element->currentTimer = static_cast<CCTimer*>(element->timers->arr[element->timerIndex]);
+                    element->currentTimerSalvaged = false;
+                    element->currentTimer->CCTimer::update(dt);
+                    if (element->currentTimerSalvaged) element->currentTimer->release();
+                    element->currentTimer = nullptr;
+                }
             }
         }
-        auto* next = static_cast<hashSelectorEntry*>(element->hh.next);
-        if (currentTargetSalvaged && (!element->timers || element->timers->num == 0)) removeHashElement(element);
         element = next;
     }
-    currentTarget = nullptr;
 }
 
 // ---- unsupported ----

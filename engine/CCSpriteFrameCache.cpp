@@ -1,6 +1,7 @@
 #include "CCSpriteFrameCache.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
@@ -15,7 +16,10 @@ namespace {
 CCSpriteFrameCache* sharedSpriteFrameCache_ = nullptr;
 
 PropertyList readList(const std::string& plist) {
-    return PropertyList::dictionaryWithContentsOfFile(CCFileUtils::fullPathFromRelativePath(plist));
+    std::string why;
+    PropertyList list = PropertyList::dictionaryWithContentsOfFile(CCFileUtils::fullPathFromRelativePath(plist), &why);
+    if (!list) CCLog("CCSpriteFrameCache: cannot read %s: %s", plist.c_str(), why.c_str());
+    return list;
 }
 } // namespace
 
@@ -49,8 +53,11 @@ void CCSpriteFrameCache::addSpriteFramesWithDictionary(const PropertyList& dicti
     const PropertyList& metadata = dictionary["metadata"];
     const PropertyList& frames = dictionary["frames"];
     const int format = metadata ? metadata.intForKey("format") : 0;
-    CCAssert(format >= 0 && format <= 3,
-             "engine: WARNING: format is not supported for CCSpriteFrameCache addSpriteFramesWithDictionary:texture:");
+    // File data never stops the program: a format this reader does not know adds nothing.
+    if (format < 0 || format > 3) {
+        CCLog("CCSpriteFrameCache: format %d is not supported; no frames added", format);
+        return;
+    }
 
     for (const auto& [name, frameDict] : frames.dictionaryValue()) {
         CGRect rect{};
@@ -61,8 +68,9 @@ void CCSpriteFrameCache::addSpriteFramesWithDictionary(const PropertyList& dicti
             rect = CGRectMake(frameDict.floatForKey("x"), frameDict.floatForKey("y"), frameDict.floatForKey("width"),
                               frameDict.floatForKey("height"));
             offset = {frameDict.floatForKey("offsetX"), frameDict.floatForKey("offsetY")};
-            const int ow = frameDict.intForKey("originalWidth"), oh = frameDict.intForKey("originalHeight");
-            original = {float(std::abs(ow)), float(std::abs(oh))};
+            // In 64 bits: the magnitude of the smallest int does not fit an int.
+            const std::int64_t ow = frameDict.intForKey("originalWidth"), oh = frameDict.intForKey("originalHeight");
+            original = {float(ow < 0 ? -ow : ow), float(oh < 0 ? -oh : oh)};
         } else if (format == 1 || format == 2) {
             rect = CGRectFromString(frameDict.stringForKey("frame"));
             if (format == 2) rotated = frameDict.boolForKey("rotated");

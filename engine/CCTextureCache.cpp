@@ -7,16 +7,13 @@
 #include <vector>
 
 #include "CCAutoreleasePool.h"
+#include "CCBackgroundWork.h"
 #include "CCConfiguration.h"
-#include "CCDirector.h"
-#include "CCEnginePlatform.h"
 #include "CCFileUtils.h"
 #include "CCTexture2D.h"
 #include "CGImage.h"
-#include "EAGLContext.h"
+#include "ImageCodecs.h"
 #include "NSData.h"
-#include "NSRunLoop.h"
-#include "NSThread.h"
 #include "UIImage.h"
 #include "ccMacros.h"
 
@@ -88,7 +85,6 @@ CCTextureCache::CCTextureCache() { CCAssertSingleton(gSharedTextureCache); }
 
 CCTextureCache::~CCTextureCache() {
     textures.clear();
-    auxGLcontext = nullptr;
     if (gSharedTextureCache == this) gSharedTextureCache = nullptr;
 }
 
@@ -96,7 +92,6 @@ bool CCTextureCache::init() { return true; }
 
 CCTexture2D* CCTextureCache::addImage(const std::string& path) {
     CCAssert(!path.empty(), "TextureCache: fileimage MUST not be nill");
-    std::lock_guard guard(dictLock);
     if (auto found = textures.find(path); found != textures.end()) return found->second;
 
     const std::string fullPath = CCFileUtils::fullPathFromRelativePath(path);
@@ -105,80 +100,105 @@ CCTexture2D* CCTextureCache::addImage(const std::string& path) {
 
     CCAutoreleaseScope scope;
     CCTexture2D* texture = nullptr;
-    if (CCConfiguration::sharedConfiguration()->OSVersion() >= 0x04000000 &&
+    // Every picture that does not load says which and why, once per attempt.
+    std::string why;
+    UIImage* image = UIImage::imageWithCGImage(ccImageWithContentsOfFile(fullPath, &why));
+    if (image && CCConfiguration::sharedConfiguration()->OSVersion() >= 0x04000000 &&
         (endsWith(lowerCase, ".jpg") || endsWith(lowerCase, ".jpeg"))) {
         // JPEG pictures go through a PNG round trip before upload.
-        UIImage* jpg = UIImage::imageWithContentsOfFile(fullPath);
-        NSData* png = jpg ? UIImagePNGRepresentation(jpg) : nullptr;
-        texture = newTextureFromImage(png ? UIImage::imageWithData(png) : nullptr);
-    } else {
-        texture = newTextureFromImage(UIImage::imageWithContentsOfFile(fullPath));
+        NSData* png = UIImagePNGRepresentation(image);
+        image = png ? UIImage::imageWithData(png) : nullptr;
+        if (!image) why = "cannot be converted";
     }
-    if (!texture) return nullptr;
+    if (image) {
+        texture = newTextureFromImage(image);
+        if (!texture) why = "no texture can be made of it";
+    }
+    if (!texture) {
+        CCLog("CCTextureCache: cannot load %s: %s", fullPath.c_str(), why.c_str());
+        return nullptr;
+    }
     textures[path] = texture;
     texture->release();
     return texture;
 }
 
+namespace {
+
+// A picture decoded on a worker: plain bytes and their layout, no engine objects.
+struct DecodedPicture {
+    bool ok = false;
+    unsigned width = 0, height = 0, bitsPerComponent = 0, bitsPerPixel = 0;
+    std::size_t bytesPerRow = 0;
+    CGColorSpace colorSpace = CGColorSpace::None;
+    CGImageAlphaInfo alphaInfo = kCGImageAlphaNone;
+    std::vector<std::uint8_t> bytes;
+};
+
+DecodedPicture decodePicture(const std::string& fullPath) {
+    DecodedPicture picture;
+    std::vector<std::uint8_t> file;
+    if (!ccReadFile(fullPath, file)) return picture;
+    // The decoder's bitmap is made and let go of on this thread; only its bytes leave it.
+    CCAutoreleaseScope scope;
+    CGImage* image = ccLooksLikePNG(file.data(), file.size()) ? ccDecodePNG(file.data(), file.size())
+                                                                : ccDecodeJPEG(file.data(), file.size());
+    if (!image) return picture;
+    picture.ok = true;
+    picture.width = image->width();
+    picture.height = image->height();
+    picture.bitsPerComponent = image->bitsPerComponent();
+    picture.bitsPerPixel = image->bitsPerPixel();
+    picture.bytesPerRow = image->bytesPerRow();
+    picture.colorSpace = image->colorSpace();
+    picture.alphaInfo = image->alphaInfo();
+    picture.bytes = image->data();
+    return picture;
+}
+
+} // namespace
+
 void CCTextureCache::addImageAsync(const std::string& path, CCObject* target, SEL_CallFuncO selector) {
     CCAssert(!path.empty(), "TextureCache: fileimage MUST not be nill");
-    CCTexture2D* cached = nullptr;
-    {
-        std::lock_guard guard(dictLock);
-        if (auto found = textures.find(path); found != textures.end()) cached = found->second;
-    }
-    if (cached) {
-        if (target && selector) selector(target, cached);
+    if (auto found = textures.find(path); found != textures.end()) {
+        if (target && selector) selector(target, found->second.get());
         return;
     }
+    const std::string fullPath = CCFileUtils::fullPathFromRelativePath(path);
+    const bool isPVR = endsWith(lowercase(path), ".pvr");
 
+    // The worker only reads and decodes; the texture is made and cached on the main thread,
+    // where the record and the cache are kept alive until the call-back.
     auto async = CCPtr<CCAsyncObject>::adopt(new CCAsyncObject);
     async->setSelector(selector);
     async->setTarget(target);
     async->setData(path);
-    // The background context shares objects with the view's context, or with the caller's
-    // when there is no view yet.
-    EAGLContext* shareWith = nullptr;
-    if (CCDirector::hasSharedDirector())
-        shareWith = CCEnginePlatform::contextOfView(CCDirector::sharedDirector()->openGLView());
-    if (!shareWith) shareWith = EAGLContext::currentContext();
-    CCPtr<EAGLSharegroup> sharegroup = shareWith ? shareWith->sharegroup() : nullptr;
-    // The thread keeps the record and the cache alive until the main thread has called back;
-    // both are retained and released on the main thread only.
     CCPtr<CCTextureCache> self = this;
-    NSThread::detachNewThread(
-        [self = std::move(self), async = std::move(async), sharegroup = std::move(sharegroup)]() mutable {
-            const int loaded = self->loadOnAuxContext(async->data(), sharegroup);
-            sharegroup = nullptr;
-            ccPerformOnMainThread(
-                [self = std::move(self), async = std::move(async), loaded]() {
-                    // Without a current context nothing was loaded and nobody is called.
-                    if (loaded < 0) return;
-                    // Looked up here, so the texture is only retained on this thread.
-                    CCTexture2D* texture = loaded ? self->addImage(async->data()) : nullptr;
-                    CCObject* target = async->target();
-                    SEL_CallFuncO selector = async->selector();
-                    if (target && selector) selector(target, texture);
-                },
-                false);
+    ccPerformInBackground<DecodedPicture>(
+        [fullPath, isPVR] { return isPVR ? DecodedPicture{} : decodePicture(fullPath); },
+        [self = std::move(self), async = std::move(async), isPVR](DecodedPicture picture) {
+            const std::string name = async->data();
+            CCTexture2D* texture = nullptr;
+            if (auto found = self->textures.find(name); found != self->textures.end()) {
+                texture = found->second; // cached meanwhile
+            } else if (isPVR) {
+                texture = self->addImage(name);
+            } else if (picture.ok) {
+                CCAutoreleaseScope scope;
+                CGImage* image = CGImage::imageWithBytes(picture.width, picture.height, picture.bitsPerComponent,
+                                                         picture.bitsPerPixel, picture.bytesPerRow,
+                                                         picture.colorSpace, picture.alphaInfo,
+                                                         std::move(picture.bytes));
+                texture = image ? newTextureFromImage(UIImage::imageWithCGImage(image)) : nullptr;
+                if (texture) {
+                    self->textures[name] = texture;
+                    texture->release();
+                }
+            }
+            CCObject* target = async->target();
+            SEL_CallFuncO selector = async->selector();
+            if (target && selector) selector(target, texture);
         });
-}
-
-int CCTextureCache::loadOnAuxContext(const std::string& path, EAGLSharegroup* sharegroup) {
-    CCAutoreleaseScope scope;
-    std::lock_guard guard(contextLock);
-    if (!auxGLcontext) {
-        auxGLcontext = CCPtr<EAGLContext>::adopt(ccNew<EAGLContext>([&](EAGLContext* c) {
-            return sharegroup ? c->initWithAPI(kEAGLRenderingAPIOpenGLES1, sharegroup)
-                              : c->initWithAPI(kEAGLRenderingAPIOpenGLES1);
-        }));
-    }
-    if (!auxGLcontext || !EAGLContext::setCurrentContext(auxGLcontext)) return -1;
-    const int made = addImage(path) != nullptr ? 1 : 0;
-    // The main context may use the texture only once its upload is complete.
-    glFinish();
-    EAGLContext::setCurrentContext(nullptr);
-    return made;
 }
 
 CCTexture2D* CCTextureCache::addPVRTCImage(const std::string& path) {
@@ -226,13 +246,11 @@ CCTexture2D* CCTextureCache::addCGImage(CGImage* image, const std::string& key) 
 }
 
 CCTexture2D* CCTextureCache::textureForKey(const std::string& key) const {
-    std::lock_guard guard(dictLock);
     auto found = textures.find(key);
     return found == textures.end() ? nullptr : found->second.get();
 }
 
 unsigned CCTextureCache::textureCount() const {
-    std::lock_guard guard(dictLock);
     return unsigned(textures.size());
 }
 

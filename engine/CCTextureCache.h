@@ -1,7 +1,8 @@
 #pragma once
 // The single owner of textures loaded from files: each name is loaded once and the same
-// texture is handed out for every later request. Loads run on the caller's thread or, on
-// request, on a background thread with its own GL context sharing the view's objects.
+// texture is handed out for every later request. The cache belongs to the main thread: a
+// background load only reads and decodes the file on a worker, and the texture is made and
+// cached on the main thread.
 #include <map>
 #include <mutex>
 #include <string>
@@ -12,8 +13,6 @@
 
 class CCTexture2D;
 class CGImage;
-class EAGLContext;
-class EAGLSharegroup;
 
 // Call-backs that take one object.
 using SEL_CallFuncO = CCSelector<void(CCObject*)>;
@@ -50,8 +49,9 @@ public:
     // The texture for a resource name, loaded on first request; nullptr when the file cannot
     // be read or decoded (nothing is cached then). The cache keeps the reference.
     CCTexture2D* addImage(const std::string& fileimage);
-    // Loads on a background thread and calls `selector` of `target` on the main thread with
-    // the texture (nullptr when loading failed); at once when the name is already cached.
+    // Reads and decodes on a background thread and calls `selector` of `target` on the main
+    // thread with the texture (nullptr when loading failed), at the main run loop's pass that
+    // background work is delivered at; at once when the name is already cached.
     void addImageAsync(const std::string& filename, CCObject* target, SEL_CallFuncO selector);
     // A PVR container file by full path, cached under it.
     CCTexture2D* addPVRTCImage(const std::string& path);
@@ -74,12 +74,5 @@ public:
     std::string description() const override;
 
 private:
-    // One background load on the shared auxiliary context: 1 loaded, 0 not loadable, -1 no
-    // context could be made current.
-    int loadOnAuxContext(const std::string& path, EAGLSharegroup* sharegroup);
-
     std::map<std::string, CCPtr<CCTexture2D>> textures;
-    mutable std::mutex dictLock;
-    std::mutex contextLock;
-    CCPtr<EAGLContext> auxGLcontext;
 };

@@ -3,6 +3,7 @@
 #include <GLES/glext.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "CCConfiguration.h"
 #include "NSData.h"
@@ -44,8 +45,15 @@ CCTexturePVR::~CCTexturePVR() {
 }
 
 bool CCTexturePVR::initWithContentsOfFile(const std::string& path) {
-    NSData* data = NSData::dataWithContentsOfFile(path);
-    return data && unpackPVRData(data) && createGLTexture();
+    std::vector<std::uint8_t> bytes;
+    std::string why;
+    bool ok = ccReadFile(path, bytes, &why);
+    if (ok) {
+        NSData* data = NSData::dataWithVector(std::move(bytes));
+        ok = unpackPVRData(data, &why) && createGLTexture(&why);
+    }
+    if (!ok) CCLog("CCTexturePVR: cannot load %s: %s", path.c_str(), why.c_str());
+    return ok;
 }
 
 bool CCTexturePVR::initWithContentsOfURL(const std::string& url) {
@@ -68,22 +76,32 @@ const NSData* CCTexturePVR::levelAtIndex(unsigned index) const {
     return index < imageData_->num ? static_cast<const NSData*>(imageData_->arr[index]) : nullptr;
 }
 
-bool CCTexturePVR::unpackPVRData(const NSData* data) {
+bool CCTexturePVR::unpackPVRData(const NSData* data, std::string* why) {
+    auto refuse = [why](std::string reason) {
+        if (why) *why = std::move(reason);
+        return false;
+    };
     // A file shorter than its header has nothing to read.
-    if (!data || data->length() < kHeaderLength) return false;
+    if (!data || data->length() < kHeaderLength)
+        return refuse("truncated at byte " + std::to_string(data ? data->length() : 0));
     const std::uint8_t* header = data->bytes();
-    if (header[44] != 'P' || header[45] != 'V' || header[46] != 'R' || header[47] != '!') return false;
+    if (header[44] != 'P' || header[45] != 'V' || header[46] != 'R' || header[47] != '!') return refuse("not a PVR file");
     const std::uint32_t height = readLE32(header + 4), width = readLE32(header + 8);
     // Zero sides would pass the power-of-two check but describe no image.
-    if (width == 0 || height == 0 || ccNextPOT(width) != width || ccNextPOT(height) != height) return false;
+    if (width == 0 || height == 0 || ccNextPOT(width) != width || ccNextPOT(height) != height)
+        return refuse("sides are not powers of two");
+    if (width > kCCPVRMaxSide || height > kCCPVRMaxSide)
+        return refuse("too large (" + std::to_string(width) + " x " + std::to_string(height) + ")");
 
     const std::uint32_t pixelType = readLE32(header + 16) & 0xFF;
     unsigned index = 0;
     while (index < kCCPVRTableFormatCount && tableFormats[index].pixelType != pixelType) ++index;
-    if (index == kCCPVRTableFormatCount) return false;
+    if (index == kCCPVRTableFormatCount) return refuse("unsupported pixel type " + std::to_string(pixelType));
     // Image data said to run past the end of the file would be read from beyond it.
     const std::uint32_t dataLength = readLE32(header + 20);
-    if (dataLength > data->length() - kHeaderLength) return false;
+    if (dataLength > data->length() - kHeaderLength)
+        return refuse("truncated at byte " + std::to_string(data->length()) + " of " +
+                      std::to_string(std::uint64_t{dataLength} + kHeaderLength));
     tableFormatIndex_ = index;
 
     ccArrayRemoveAllObjects(imageData_);
@@ -93,7 +111,10 @@ bool CCTexturePVR::unpackPVRData(const NSData* data) {
 
     const std::uint8_t* bytes = header + kHeaderLength;
     std::uint32_t w = width, h = height, offset = 0;
-    while (offset < dataLength) {
+    // One level per halving down to 1 x 1; data past the last of them is not a level.
+    unsigned levelsLeft = 1;
+    for (std::uint32_t side = std::max(width, height); side > 1; side >>= 1) ++levelsLeft;
+    while (offset < dataLength && levelsLeft-- > 0) {
         std::uint32_t blockSize, widthBlocks, heightBlocks, bpp;
         if (pixelType == kPVRTC2) {
             blockSize = 8 * 4;
@@ -124,8 +145,9 @@ bool CCTexturePVR::unpackPVRData(const NSData* data) {
     return true;
 }
 
-bool CCTexturePVR::createGLTexture() {
+bool CCTexturePVR::createGLTexture(std::string* why) {
     if (tableFormatIndex_ >= kCCPVRTableFormatCount) return false;
+    std::string reason = "upload failed";
     const CCPVRTexturePixelFormatInfo& row = tableFormats[tableFormatIndex_];
     if (imageData_->num > 0) {
         if (name_) glDeleteTextures(1, &name_);
@@ -142,6 +164,7 @@ bool CCTexturePVR::createGLTexture() {
         const NSData* level = static_cast<const NSData*>(imageData_->arr[i]);
         if (row.compressed) {
             if (!CCConfiguration::sharedConfiguration()->supportsPVRTC()) {
+                reason = "PVRTC compression is not supported here";
                 ok = false;
                 break;
             }
@@ -150,6 +173,7 @@ bool CCTexturePVR::createGLTexture() {
         } else {
             // A level cut short by the end of the data would make GL read past it.
             if (level->length() < std::uint64_t{w} * h * row.bpp / 8) {
+                reason = "level " + std::to_string(i) + " is truncated";
                 ok = false;
                 break;
             }
@@ -165,7 +189,10 @@ bool CCTexturePVR::createGLTexture() {
         h = std::max(h >> 1, 1u);
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    if (!ok) return false;
+    if (!ok) {
+        if (why) *why = reason;
+        return false;
+    }
     ccArrayRemoveAllObjects(imageData_);
     return true;
 }

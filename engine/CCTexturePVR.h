@@ -20,6 +20,8 @@ struct CCPVRTexturePixelFormatInfo {
     bool compressed;
 };
 inline constexpr unsigned kCCPVRTableFormatCount = 10;
+// Larger sides are refused before anything is read for them (GL refuses far smaller ones).
+inline constexpr unsigned kCCPVRMaxSide = 65536;
 extern const CCPVRTexturePixelFormatInfo tableFormats[kCCPVRTableFormatCount];
 
 class CCTexturePVR : public CCObject {
@@ -27,16 +29,18 @@ public:
     CCTexturePVR();
     ~CCTexturePVR() override;
 
+    // A file that cannot be used is refused with a log line naming it and why.
     bool initWithContentsOfFile(const std::string& path);
     // Only "file://" URLs are read.
     bool initWithContentsOfURL(const std::string& url);
     static CCTexturePVR* pvrTextureWithContentsOfFile(const std::string& path);
     static CCTexturePVR* pvrTextureWithContentsOfURL(const std::string& url);
 
-    // Checks the header and cuts the image data into levels; false for a file it refuses.
-    bool unpackPVRData(const NSData* data);
+    // Checks the header and cuts the image data into levels; false for a file it refuses,
+    // with why when asked.
+    bool unpackPVRData(const NSData* data, std::string* why = nullptr);
     // Uploads the levels into a new GL texture and drops them.
-    bool createGLTexture();
+    bool createGLTexture(std::string* why = nullptr);
 
     GLuint name() const { return name_; }
     unsigned width() const { return width_; }

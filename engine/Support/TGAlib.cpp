@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include <sys/stat.h>
+
 namespace {
 
 bool readBytes(std::FILE* file, void* to, std::size_t count) { return std::fread(to, 1, count, file) == count; }
@@ -109,7 +111,23 @@ sImageTGA* tgaLoad(const char* filename) {
         return info;
     }
 
+    // The pixels must be there before they are allocated: stored ones byte for byte, run-length
+    // ones at most 128 to a packet of one header and one pixel.
     const std::size_t pixels = std::size_t(info->width) * std::size_t(info->height);
+    const long start = std::ftell(file);
+    struct stat stats {};
+    if (start < 0 || fstat(fileno(file), &stats) != 0 || stats.st_size < start) {
+        info->status = TGA_ERROR_READING_FILE;
+        std::fclose(file);
+        return info;
+    }
+    const std::uint64_t present = std::uint64_t(stats.st_size - start);
+    const std::uint64_t needed = info->type == 10 ? (pixels + 127) / 128 * (1 + bytesPerPixel) : pixels * bytesPerPixel;
+    if (present < needed) {
+        info->status = TGA_ERROR_READING_FILE;
+        std::fclose(file);
+        return info;
+    }
     info->imageData = static_cast<std::uint8_t*>(std::malloc(pixels * bytesPerPixel));
     if (!info->imageData) {
         info->status = TGA_ERROR_MEMORY;

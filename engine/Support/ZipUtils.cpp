@@ -7,7 +7,9 @@
 
 namespace {
 
-constexpr std::size_t kInitialBuffer = 256 * 1024;
+// The first buffer follows the input's size; it doubles only as inflated data fills it.
+constexpr std::size_t kSmallestBuffer = 4096;
+constexpr std::size_t kLargestFirstBuffer = 256 * 1024;
 
 } // namespace
 
@@ -21,7 +23,10 @@ int inflateMemoryWithLimit(const unsigned char* in, unsigned inLength, unsigned 
     if (!in || inLength == 0) return 0;
     if (maxOutput > std::size_t(INT_MAX)) maxOutput = std::size_t(INT_MAX);
 
-    std::size_t bufferSize = kInitialBuffer < maxOutput ? kInitialBuffer : maxOutput;
+    std::size_t bufferSize = std::size_t(inLength) * 4;
+    if (bufferSize < kSmallestBuffer) bufferSize = kSmallestBuffer;
+    if (bufferSize > kLargestFirstBuffer) bufferSize = kLargestFirstBuffer;
+    if (bufferSize > maxOutput) bufferSize = maxOutput;
     auto* buffer = static_cast<unsigned char*>(std::malloc(bufferSize ? bufferSize : 1));
     if (!buffer) return 0;
 

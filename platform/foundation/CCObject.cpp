@@ -10,7 +10,16 @@
 #include "CCAssert.h"
 #include "CCAutoreleasePool.h"
 
+#ifndef NDEBUG
+void CCObject::checkThread() const {
+    CCAssert(owner_ == std::this_thread::get_id(), "CCObject retained or released off the thread that made it");
+}
+#endif
+
 void CCObject::release() {
+#ifndef NDEBUG
+    checkThread();
+#endif
     CCAssert(retainCount_ > 0, "reference count should greater than 0");
     if (--retainCount_ == 0) delete this;
 }

@@ -1,7 +1,14 @@
 #pragma once
 // Root of the reference-counted object model: an intrusive count that starts at 1,
 // retain/release/autorelease, and a virtual destructor (the object's dealloc).
+//
+// The count is plain: an object belongs to the thread that made it (the main thread, for
+// everything of the engine), and only that thread may retain or release it. Debug builds
+// check this on every retain and release.
 #include <string>
+#ifndef NDEBUG
+#include <thread>
+#endif
 
 class CCObject {
 public:
@@ -10,7 +17,12 @@ public:
     CCObject& operator=(const CCObject&) = delete;
     virtual ~CCObject() = default;
 
-    void retain() { ++retainCount_; }
+    void retain() {
+#ifndef NDEBUG
+        checkThread();
+#endif
+        ++retainCount_;
+    }
     // Deletes the object when the last reference goes.
     void release();
     // Hands one reference to the current autorelease pool; returns this.
@@ -27,6 +39,10 @@ public:
 
 private:
     unsigned retainCount_ = 1;
+#ifndef NDEBUG
+    void checkThread() const;
+    std::thread::id owner_ = std::this_thread::get_id();
+#endif
 };
 
 // autorelease() that keeps the static type.

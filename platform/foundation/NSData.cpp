@@ -1,18 +1,23 @@
 #include "NSData.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
-bool ccReadFile(const std::string& path, std::vector<std::uint8_t>& out) {
+bool ccReadFile(const std::string& path, std::vector<std::uint8_t>& out, std::string* why) {
     out.clear();
+    auto refuse = [why](std::string reason) {
+        if (why) *why = std::move(reason);
+        return false;
+    };
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
+    if (!file) return refuse(errno == ENOENT ? "missing" : std::string("unreadable (") + std::strerror(errno) + ")");
     struct stat info {};
     if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
         std::fclose(file);
-        return false;
+        return refuse("not a regular file");
     }
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[65536];
@@ -25,9 +30,11 @@ bool ccReadFile(const std::string& path, std::vector<std::uint8_t>& out) {
             break;
         }
     }
+    const int error = errno;
     std::fclose(file);
-    if (ok) out = std::move(bytes);
-    return ok;
+    if (!ok) return refuse(std::string("unreadable (") + std::strerror(error) + ")");
+    out = std::move(bytes);
+    return true;
 }
 
 bool ccFileExists(const std::string& path) {
@@ -66,6 +73,8 @@ bool NSData::writeToFile(const std::string& path) const {
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file) return false;
     bool ok = bytes_.empty() || std::fwrite(bytes_.data(), 1, bytes_.size(), file) == bytes_.size();
+    // On the disk before the rename, so that a crash leaves the old file or the new one.
+    ok = ok && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
     ok = (std::fclose(file) == 0) && ok;
     if (ok) ok = std::rename(temporary.c_str(), path.c_str()) == 0;
     if (!ok) std::remove(temporary.c_str());

@@ -29,7 +29,8 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
-// Reads a whole file; false when it cannot be opened or read.
-bool ccReadFile(const std::string& path, std::vector<std::uint8_t>& out);
+// Reads a whole file; false when it cannot be opened or read, with why ("missing",
+// "unreadable (reason)", "not a regular file") when asked.
+bool ccReadFile(const std::string& path, std::vector<std::uint8_t>& out, std::string* why = nullptr);
 // True when a regular file exists at the path.
 bool ccFileExists(const std::string& path);

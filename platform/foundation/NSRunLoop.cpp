@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "CCAutoreleasePool.h"
+#include "CCBackgroundWork.h"
 #include "CCClock.h"
 
 namespace {
@@ -59,6 +60,8 @@ int64_t NSRunLoop::nextDate() const {
     for (auto& s : sources_)
         if (s->isValid()) next = std::min(next, s->nextFireMicros());
     for (auto& d : delayed_) next = std::min(next, d.at);
+    // Background results fall due at fixed times of the deterministic clock.
+    if (this == mainRunLoop()) next = std::min(next, CCBackgroundWork::nextDueMicros());
     return next;
 }
 
@@ -76,6 +79,7 @@ bool NSRunLoop::handlePending(int64_t now) {
         w();
         handled = true;
     }
+    if (this == mainRunLoop()) handled |= CCBackgroundWork::deliverDue(now);
 
     // Delayed performs that are due, in the order they were asked for; they may add more.
     std::vector<std::function<void()>> due;
@@ -116,12 +120,9 @@ bool NSRunLoop::runOnce(double timeout) {
         int64_t limit = now + std::max<int64_t>(1, CCClock::toMicros(timeout));
         int64_t next = nextDate();
         if (CCClock::isDeterministic()) {
-            // Simulated time: never sleep. Give other threads a moment to hand work over, then
-            // jump to the next due time (or the limit) and handle what is due there.
-            std::unique_lock lock(mutex_);
-            wake_.wait_for(lock, std::chrono::microseconds(inputs_.empty() ? 200 : 0),
-                           [this] { return !posted_.empty() || stopped_; });
-            lock.unlock();
+            // Simulated time: never sleep nor wait for other threads (that would make a run
+            // depend on their timing); jump to the next due time (or the limit) and handle
+            // what is due there.
             if (CCClock::nowMicros() == now) CCClock::setSimulatedMicros(std::min(next, limit));
         } else {
             int64_t until = std::min(next, limit);

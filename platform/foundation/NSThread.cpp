@@ -8,22 +8,24 @@
 #include "NSRunLoop.h"
 
 namespace {
-thread_local NSThread* current = nullptr; // set for threads this class started
-}
+// The state of the thread this class started, on that thread.
+thread_local std::shared_ptr<NSThread::State> currentState;
+} // namespace
+
+NSThread::NSThread() : state_(std::make_shared<State>()) {}
 
 NSThread* NSThread::detachNewThread(std::function<void()> body) {
     auto* thread = new NSThread;
-    thread->retain(); // the running thread's reference
-    thread->started_.store(true);
-    std::thread([thread, body = std::move(body)] {
-        current = thread;
+    std::shared_ptr<State> state = thread->state_;
+    state->started.store(true);
+    std::thread([state, body = std::move(body)]() mutable {
+        currentState = state;
         {
             CCAutoreleaseScope pool;
             if (body) body();
+            body = nullptr;
         }
-        current = nullptr;
-        thread->finished_.store(true);
-        thread->release();
+        state->finished.store(true);
         CCAutoreleasePool::drain();
     }).detach();
     return ccAutorelease(thread);
@@ -33,7 +35,7 @@ NSThread* NSThread::mainThread() {
     static NSThread* main = [] {
         auto* t = new NSThread; // lives for the whole process
         t->isMain_ = true;
-        t->started_.store(true);
+        t->state_->started.store(true);
         return t;
     }();
     return main;
@@ -41,14 +43,15 @@ NSThread* NSThread::mainThread() {
 
 NSThread* NSThread::currentThread() {
     if (isMainThread()) return mainThread();
-    if (current) return current;
-    // A thread not started here: give it an object that lives as long as the thread.
-    thread_local CCPtr<NSThread> other = CCPtr<NSThread>::adopt([] {
+    // An object of this thread's own, made on it and let go of when it ends; for threads
+    // started here it shares the state of the object their starter holds.
+    thread_local CCPtr<NSThread> self = CCPtr<NSThread>::adopt([] {
         auto* t = new NSThread;
-        t->started_.store(true);
+        if (currentState) t->state_ = currentState;
+        t->state_->started.store(true);
         return t;
     }());
-    return other.get();
+    return self.get();
 }
 
 bool NSThread::isMainThread() { return NSRunLoop::isMainThread(); }

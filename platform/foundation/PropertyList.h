@@ -32,13 +32,15 @@ public:
     static PropertyList data(Bytes value) { return PropertyList(std::move(value)); }
     static PropertyList date(double secondsSince2001) { return PropertyList(Date{secondsSince2001}); }
 
-    // Nil when the bytes are not a property list (XML or binary).
-    static PropertyList fromBytes(const void* bytes, std::size_t length);
+    // Nil when the bytes are not a property list (XML or binary); why, when given, says what
+    // is wrong. Strings and keys come out as UTF-8: a NUL or a byte that is no UTF-8 reads as
+    // U+FFFD, and is written that way too.
+    static PropertyList fromBytes(const void* bytes, std::size_t length, std::string* why = nullptr);
     // Nil when the file cannot be read or parsed.
-    static PropertyList contentsOfFile(const std::string& path);
+    static PropertyList contentsOfFile(const std::string& path, std::string* why = nullptr);
     // The file's root when it is a dictionary / an array, nil otherwise.
-    static PropertyList dictionaryWithContentsOfFile(const std::string& path);
-    static PropertyList arrayWithContentsOfFile(const std::string& path);
+    static PropertyList dictionaryWithContentsOfFile(const std::string& path, std::string* why = nullptr);
+    static PropertyList arrayWithContentsOfFile(const std::string& path, std::string* why = nullptr);
 
     Type type() const { return static_cast<Type>(value_.index()); }
     bool isNil() const { return type() == Type::Nil; }
@@ -83,7 +85,7 @@ public:
     const Bytes& dataValue() const;
     Date dateValue() const;
 
-    // Serialisation; empty for nil.
+    // Serialisation; empty for nil and for a date outside 1933-2069, which the format cannot hold.
     Bytes toXML() const;
     Bytes toBinary() const;
     // Written atomically; false for nil or when writing fails.

@@ -10,6 +10,16 @@ namespace {
 thread_local CCPtr<EAGLContext> current;
 }
 
+void EAGLSharegroup::add(void* native) {
+    std::lock_guard guard(lock_);
+    members_.push_back(native);
+}
+
+void EAGLSharegroup::remove(void* native) {
+    std::lock_guard guard(lock_);
+    members_.erase(std::remove(members_.begin(), members_.end(), native), members_.end());
+}
+
 bool EAGLContext::initWithAPI(EAGLRenderingAPI api) { return initWithAPI(api, nullptr); }
 
 bool EAGLContext::initWithAPI(EAGLRenderingAPI api, EAGLSharegroup* sharegroup) {
@@ -18,14 +28,13 @@ bool EAGLContext::initWithAPI(EAGLRenderingAPI api, EAGLSharegroup* sharegroup) 
     sharegroup_ = sharegroup ? sharegroup : ccAutorelease(new EAGLSharegroup);
     native_ = ccSurfaceBackend()->createContext(sharegroup_->anyMember());
     if (!native_) return false;
-    sharegroup_->members_.push_back(native_);
+    sharegroup_->add(native_);
     return true;
 }
 
 EAGLContext::~EAGLContext() {
     if (!native_) return;
-    auto& members = sharegroup_->members_;
-    members.erase(std::remove(members.begin(), members.end(), native_), members.end());
+    sharegroup_->remove(native_);
     ccSurfaceBackend()->destroyContext(native_);
 }
 

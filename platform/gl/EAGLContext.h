@@ -2,6 +2,7 @@
 // A GL ES rendering context over the surface backend. One context is current per thread (the
 // current context is retained while current). Contexts made with the same sharegroup share
 // textures and buffers (the texture cache's background loader uses this).
+#include <mutex>
 #include <vector>
 
 #include "CCObject.h"
@@ -11,13 +12,21 @@ class CAEAGLLayer;
 
 enum EAGLRenderingAPI { kEAGLRenderingAPIOpenGLES1 = 1, kEAGLRenderingAPIOpenGLES2 = 2 };
 
+// Contexts may be made on any thread (one is current per thread), so the member list has a
+// lock of its own.
 class EAGLSharegroup : public CCObject {
 public:
     // A live native context of the group, to share with; nullptr when the group is empty.
-    void* anyMember() const { return members_.empty() ? nullptr : members_.front(); }
+    void* anyMember() const {
+        std::lock_guard guard(lock_);
+        return members_.empty() ? nullptr : members_.front();
+    }
 
 private:
     friend class EAGLContext;
+    void add(void* native);
+    void remove(void* native);
+    mutable std::mutex lock_;
     std::vector<void*> members_;
 };
 

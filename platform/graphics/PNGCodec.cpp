@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "CGImage.h"
 #include "ImageCodecs.h"
@@ -15,6 +16,10 @@ struct Reader {
     std::size_t offset;
 };
 
+// The most a deflate stream expands: an honest picture is never larger than this many times
+// its file, before the expansion of palettes and small samples.
+constexpr std::uint64_t kInflateRatio = 1040;
+
 void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
     auto* reader = static_cast<Reader*>(png_get_io_ptr(png));
     if (count > reader->length - reader->offset) png_error(png, "truncated");
@@ -22,8 +27,19 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
     reader->offset += count;
 }
 
-void failQuietly(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-void warnQuietly(png_structp, png_const_charp) {}
+// The message is kept for the caller (when there is a place for it) and decoding stops.
+void failQuietly(png_structp png, png_const_charp message) {
+    auto* why = static_cast<std::string*>(png_get_error_ptr(png));
+    const bool limit = why && why->find("exceeds user limit") != std::string::npos;
+    if (why && !limit && message != why->c_str()) *why = message ? message : "corrupt";
+    png_longjmp(png, 1);
+}
+// A side past the limit is a warning followed by a plain "Invalid IHDR data" error: the
+// warning is the better reason, so it is kept in place of any earlier message.
+void warnQuietly(png_structp png, png_const_charp message) {
+    auto* why = static_cast<std::string*>(png_get_error_ptr(png));
+    if (why && message && std::strstr(message, "exceeds user limit")) *why = message;
+}
 
 struct DecodeState {
     std::vector<std::uint8_t> pixels;
@@ -42,14 +58,20 @@ bool ccLooksLikePNG(const std::uint8_t* bytes, std::size_t length) {
     return bytes && length >= 8 && png_sig_cmp(const_cast<png_bytep>(bytes), 0, 8) == 0;
 }
 
-CGImage* ccDecodePNG(const std::uint8_t* bytes, std::size_t length) {
-    if (!ccLooksLikePNG(bytes, length)) return nullptr;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, warnQuietly);
-    if (!png) return nullptr;
+CGImage* ccDecodePNG(const std::uint8_t* bytes, std::size_t length, std::string* why) {
+    std::string error;
+    auto refuse = [&](std::string reason) -> CGImage* {
+        if (why) *why = std::move(reason);
+        return nullptr;
+    };
+    if (!ccLooksLikePNG(bytes, length)) return refuse(length < 8 ? "truncated at byte " + std::to_string(length)
+                                                                 : "not a PNG picture");
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &error, failQuietly, warnQuietly);
+    if (!png) return refuse("out of memory");
     png_infop info = png_create_info_struct(png);
     if (!info) {
         png_destroy_read_struct(&png, nullptr, nullptr);
-        return nullptr;
+        return refuse("out of memory");
     }
     Reader reader{bytes, length, 0};
     auto state = std::make_unique<DecodeState>();
@@ -57,22 +79,38 @@ CGImage* ccDecodePNG(const std::uint8_t* bytes, std::size_t length) {
     int channels = 0;
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, nullptr);
-        return nullptr;
+        if (error == "truncated") return refuse("truncated at byte " + std::to_string(length));
+        if (error.rfind("too large", 0) == 0) return refuse(error);
+        if (error.find("exceeds user limit") != std::string::npos) return refuse("too large (" + error + ")");
+        return refuse("corrupt (" + error + ")");
     }
     png_set_read_fn(png, &reader, readFromMemory);
     png_set_user_limits(png, kImageCodecMaxSide, kImageCodecMaxSide);
     png_set_chunk_malloc_max(png, 64u << 20);
     png_read_info(png, info);
+    width = png_get_image_width(png, info);
+    height = png_get_image_height(png, info);
+    // The stored rows (one filter byte each) must fit in what the rest of the file can inflate to.
+    const std::uint64_t stored = std::uint64_t{height} * (png_get_rowbytes(png, info) + 1);
+    const bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
+    // The message is built before png_error, whose long jump would skip a temporary's destructor.
+    if (stored > kInflateRatio * (length - reader.offset) + (interlaced ? 7u * height + 64 : 64)) {
+        error = "too large (" + std::to_string(width) + " x " + std::to_string(height) + ") for its " +
+                std::to_string(length) + " bytes";
+        png_error(png, error.c_str());
+    }
     png_set_expand(png);
     png_set_strip_16(png);
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    width = png_get_image_width(png, info);
-    height = png_get_image_height(png, info);
     channels = png_get_channels(png, info);
     if (channels < 1 || channels > 4 || png_get_bit_depth(png, info) != 8 ||
         png_get_rowbytes(png, info) != std::size_t{width} * channels)
         png_error(png, "unexpected layout");
+    if (std::uint64_t{width} * height * channels > kImageCodecMaxBytes) {
+        error = "too large (" + std::to_string(width) + " x " + std::to_string(height) + ")";
+        png_error(png, error.c_str());
+    }
     state->pixels.resize(std::size_t{width} * height * channels);
     state->rows.resize(height);
     for (png_uint_32 y = 0; y < height; ++y) state->rows[y] = state->pixels.data() + std::size_t{y} * width * channels;
@@ -84,6 +122,13 @@ CGImage* ccDecodePNG(const std::uint8_t* bytes, std::size_t length) {
     const CGColorSpace space = channels <= 2 ? CGColorSpace::DeviceGray : CGColorSpace::DeviceRGB;
     return CGImage::imageWithBytes(width, height, 8, 8 * channels, std::size_t{width} * channels, space,
                                    alpha ? kCGImageAlphaLast : kCGImageAlphaNone, std::move(state->pixels));
+}
+
+CGImage* ccDecodeImage(const std::uint8_t* bytes, std::size_t length, std::string* why) {
+    if (ccLooksLikePNG(bytes, length)) return ccDecodePNG(bytes, length, why);
+    if (ccLooksLikeJPEG(bytes, length)) return ccDecodeJPEG(bytes, length, why);
+    if (why) *why = length == 0 ? "empty" : "not a PNG or JPEG picture";
+    return nullptr;
 }
 
 bool ccEncodePNG(const CGImage& image, std::vector<std::uint8_t>& out) {

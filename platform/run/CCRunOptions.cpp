@@ -26,6 +26,7 @@ const char* CCRunOptions::usage() {
            "  --screenshot F:FILE    write the screen after frame F as a PNG (repeatable)\n"
            "  --trace FILE           write events as JSON lines to FILE\n"
            "  --autoplay, --autopilot  let the game play by itself (jumps over the saws)\n"
+           "  --offline              no network services (promotions, ads, the house server)\n"
            "  --help                 show this\n";
 }
 
@@ -54,6 +55,7 @@ bool CCRunOptions::parse(int argc, const char* const* argv, CCRunOptions& out, s
         else if (name == "--deterministic") out.deterministic = true;
         else if (name == "--real-time") out.deterministic = false;
         else if (name == "--autopilot" || name == "--autoplay") out.autopilot = true;
+        else if (name == "--offline") out.offline = true;
         else if (name == "--help" || name == "-h") out.help = true;
         else if (name == "--seed" || name == "--frames" || name == "--seconds" || name == "--script" ||
                  name == "--screenshot" || name == "--trace") {

@@ -25,6 +25,8 @@ struct CCRunOptions {
     std::string tracePath;
     // --autoplay (or --autopilot): the game plays by itself.
     bool autopilot = false;
+    // --offline: every network service of the application stays off.
+    bool offline = false;
     // --help
     bool help = false;
 

@@ -1,10 +1,14 @@
 #include "CCRunner.h"
 
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <cstdlib>
 
+#include "CCBackgroundWork.h"
 #include "CCClock.h"
 #include "CCLog.h"
+#include "CCScopeGuard.h"
 #include "CCScreenshot.h"
 #include "CCSurfaceBackend.h"
 #include "CCTrace.h"
@@ -89,12 +93,50 @@ void CCRunner::playActionsUpTo(uint64_t frame, bool& quit) {
     }
 }
 
+namespace {
+// SIGTERM and SIGINT end the run at the next pass, through the usual termination, so that
+// the application stops its threads and servers before the process goes.
+std::atomic<bool> gTerminationAsked{false};
+extern "C" void onTerminationSignal(int) { gTerminationAsked.store(true); }
+
+struct TerminationSignals {
+    struct sigaction oldTerm {}, oldInt {};
+    TerminationSignals() {
+        gTerminationAsked.store(false);
+        struct sigaction on {};
+        on.sa_handler = onTerminationSignal;
+        sigemptyset(&on.sa_mask);
+        sigaction(SIGTERM, &on, &oldTerm);
+        sigaction(SIGINT, &on, &oldInt);
+    }
+    ~TerminationSignals() {
+        sigaction(SIGTERM, &oldTerm, nullptr);
+        sigaction(SIGINT, &oldInt, nullptr);
+    }
+};
+} // namespace
+
 CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
+    TerminationSignals signals;
     UIApplication* app = UIApplication::sharedApplication();
     CCSurfaceBackend* backend = ccSurfaceBackend();
     const bool wasDeterministic = CCClock::isDeterministic();
     const bool keptFrames = backend->keepsLastFrame();
     if (!backend->overlay()) backend->setOverlay(std::make_unique<UIOverlay>());
+    // Every shared setting changed here is put back when the run ends, however it ends; work
+    // still running in the background is stopped first (its results are dropped).
+    CCScopeGuard restore([app, backend, wasDeterministic, keptFrames, headless = app->isHeadless(),
+                          clock = app->clock(), previous = app->delegate(), this] {
+        ccCancelBackgroundWork();
+        ccWaitForBackgroundWork();
+        if (tilted_) UIAccelerometer::sharedAccelerometer()->setSource(nullptr);
+        tilted_ = false;
+        backend->setKeepsLastFrame(keptFrames);
+        app->setDelegate(previous);
+        app->setClock(clock);
+        app->setHeadless(headless);
+        CCClock::setDeterministic(wasDeterministic);
+    });
     if (options_.isDeterministic()) CCClock::setDeterministic(true);
     app->setHeadless(options_.headless);
     // View animations run on the frame clock, so they are repeatable too.
@@ -140,7 +182,7 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
             result_.reason = "seconds";
             break;
         }
-        if (app->isTerminating()) {
+        if (app->isTerminating() || gTerminationAsked.load()) {
             result_.reason = "terminated";
             break;
         }
@@ -177,9 +219,5 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
                                {"reason", result_.reason},
                                {"missed", static_cast<long long>(result_.missed)}});
     app->sendWillTerminate();
-
-    if (tilted_) UIAccelerometer::sharedAccelerometer()->setSource(nullptr);
-    backend->setKeepsLastFrame(keptFrames);
-    if (!wasDeterministic) CCClock::setDeterministic(false);
     return result_;
 }

@@ -10,6 +10,7 @@
 #include "CCDisplay.h"
 #include "CCLog.h"
 #include "CCTrace.h"
+#include "NSNotificationCenter.h"
 #include "NSSet.h"
 #include "UIAlertView.h"
 #include "UIApplicationDelegate.h"
@@ -275,6 +276,7 @@ void UIApplication::sendDidBecomeActive() {
     if (active_ || terminating_) return;
     active_ = true;
     if (delegate_) delegate_->applicationDidBecomeActive(this);
+    NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidBecomeActiveNotification, this);
 }
 
 void UIApplication::sendMemoryWarning() {

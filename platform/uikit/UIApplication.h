@@ -18,6 +18,9 @@ class UIView;
 class UIViewAnimator;
 class UIWindow;
 
+// Posted (object: the application) after the delegate has been told it became active.
+inline constexpr const char* UIApplicationDidBecomeActiveNotification = "UIApplicationDidBecomeActiveNotification";
+
 enum UIInterfaceOrientation {
     UIInterfaceOrientationPortrait = 1,
     UIInterfaceOrientationPortraitUpsideDown = 2,
@@ -78,6 +81,7 @@ public:
     // The clock view animations run on, in seconds; steady time unless replaced.
     double currentTime() const;
     void setClock(std::function<double()> clock) { clock_ = std::move(clock); }
+    const std::function<double()>& clock() const { return clock_; }
     UIViewAnimator& viewAnimator() { return *animator_; }
     // Once per run-loop pass: advances view animations.
     void updateViews();

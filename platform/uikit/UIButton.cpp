@@ -2,7 +2,10 @@
 
 #include "CALayer.h"
 #include "UIColor.h"
+#include <cairo.h>
+
 #include "UIFont.h"
+#include "UIImage.h"
 #include "UILabel.h"
 
 UIButton* UIButton::buttonWithType(int buttonType) {
@@ -58,6 +61,18 @@ UIColor* UIButton::titleColorForState(unsigned state) const {
     return it == titleColors_.end() ? UIColor::whiteColor() : it->second.get();
 }
 
+void UIButton::setBackgroundImage(UIImage* image, unsigned state) {
+    if (image) backgroundImages_[state] = image;
+    else backgroundImages_.erase(state);
+    setNeedsDisplay();
+}
+
+UIImage* UIButton::backgroundImageForState(unsigned state) const {
+    auto it = backgroundImages_.find(state);
+    if (it == backgroundImages_.end()) it = backgroundImages_.find(UIControlStateNormal);
+    return it == backgroundImages_.end() ? nullptr : it->second.get();
+}
+
 void UIButton::setHighlighted(bool highlighted) {
     UIControl::setHighlighted(highlighted);
     updateFace();
@@ -79,7 +94,19 @@ void UIButton::layoutSubviews() {
     if (titleLabel_) titleLabel_->setFrame({{0, 0}, bounds().size});
 }
 
-void UIButton::drawInContext(cairo_t*, CGRect bounds) {
+void UIButton::drawInContext(cairo_t* cr, CGRect bounds) {
+    if (UIImage* image = currentBackgroundImage()) {
+        image->drawInRect(cr, bounds);
+        if (isHighlighted() && adjustsImageWhenHighlighted_) {
+            // Darkened where the picture is: the picture itself as the mask.
+            cairo_push_group(cr);
+            image->drawInRect(cr, bounds);
+            cairo_pattern_t* mask = cairo_pop_group(cr);
+            cairo_set_source_rgba(cr, 0, 0, 0, 0.3);
+            cairo_mask(cr, mask);
+            cairo_pattern_destroy(mask);
+        }
+    }
     // The title fills the button; keep it in step with a frame or state changed since.
     CGRect full{{0, 0}, bounds.size};
     if (!(titleLabel_->frame() == full)) titleLabel_->setFrame(full);

@@ -8,6 +8,7 @@
 #include "UIControl.h"
 
 class UIColor;
+class UIImage;
 class UILabel;
 
 enum UIButtonType { UIButtonTypeCustom = 0, UIButtonTypeRoundedRect = 1 };
@@ -27,6 +28,14 @@ public:
     UIColor* titleColorForState(unsigned state) const;
     std::string currentTitle() const { return titleForState(state()); }
     UIColor* currentTitleColor() const { return titleColorForState(state()); }
+    // A picture drawn beneath the title, filling the button (stretched by its caps).
+    void setBackgroundImage(UIImage* image, unsigned state);
+    // The state's picture, else the normal state's; nullptr when there is none.
+    UIImage* backgroundImageForState(unsigned state) const;
+    UIImage* currentBackgroundImage() const { return backgroundImageForState(state()); }
+    // Whether the picture is drawn darker while the button is pressed (the default).
+    bool adjustsImageWhenHighlighted() const { return adjustsImageWhenHighlighted_; }
+    void setAdjustsImageWhenHighlighted(bool adjusts) { adjustsImageWhenHighlighted_ = adjusts; }
     // The label that draws the title; set its font to change the title's font.
     UILabel* titleLabel() const { return titleLabel_; }
 
@@ -43,5 +52,7 @@ private:
     int buttonType_ = UIButtonTypeCustom;
     std::map<unsigned, std::string> titles_;
     std::map<unsigned, CCPtr<UIColor>> titleColors_;
+    std::map<unsigned, CCPtr<UIImage>> backgroundImages_;
+    bool adjustsImageWhenHighlighted_ = true;
     CCPtr<UILabel> titleLabel_;
 };

@@ -150,14 +150,14 @@ TEST_F(ParticleFileTest, BadFilesGiveNoSystemAndSayWhy) {
         ASSERT_FALSE(log.empty()) << name;
         EXPECT_EQ(log.back(), reason) << name;
     };
-    refused("missing.plist", "Particles: file not found");
+    refused("missing.plist", "Particles: cannot load missing.plist: missing");
     dir.write("garbage.plist", std::vector<std::uint8_t>(200, 0x3C));
-    refused("garbage.plist", "Particles: file not found");
+    refused("garbage.plist", "Particles: cannot load garbage.plist: not a property list");
     const auto good = config().toXML();
     dir.write("cut.plist", std::vector<std::uint8_t>(good.begin(), good.begin() + good.size() / 2));
-    refused("cut.plist", "Particles: file not found");
+    refused("cut.plist", "Particles: cannot load cut.plist: not a property list");
     write(PropertyList::array(), "array.plist");
-    refused("array.plist", "Particles: file not found");
+    refused("array.plist", "Particles: cannot load array.plist: not a dictionary");
 
     PropertyList d = config();
     d.setObject(PropertyList::integer(7), "emitterType");

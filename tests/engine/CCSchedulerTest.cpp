@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <functional>
+#include <stdexcept>
 
 #include "CCAutoreleasePool.h"
 #include "CCLog.h"
@@ -277,4 +278,34 @@ TEST_F(SchedulerDeathTest, PreconditionFailuresStopWithTheirMessage) {
     EXPECT_DEATH(new CCScheduler, "Attempted to allocate a second instance of a singleton.");
     EXPECT_DEATH(sched()->scheduleTimer(nullptr), "Not implemented. Use scheduleSelector:forTarget:");
     EXPECT_DEATH((void)CCTimer().init(), "CCTimer: Init not supported.");
+}
+
+TEST_F(SchedulerTest, AnUpdateThatThrowsLeavesLaterRemovalsWorking) {
+    CCPtr<Probe> thrower = CCPtr<Probe>::adopt(new Probe("t"));
+    CCPtr<Probe> other = CCPtr<Probe>::adopt(new Probe("o"));
+    thrower->onUpdate = [] { throw std::runtime_error("update failed"); };
+    sched()->scheduleUpdateForTarget(thrower, -1, false);
+    sched()->scheduleUpdateForTarget(other, 0, false);
+    EXPECT_THROW(sched()->tick(0.1f), std::runtime_error);
+
+    // Removed at once, not deferred to a walk that is over.
+    sched()->unscheduleUpdateForTarget(other);
+    EXPECT_EQ(other->retainCount(), 1u);
+    thrower->onUpdate = nullptr;
+    log.clear();
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"t.update"}));
+
+    // The same for a timer that throws: its target can still be dropped.
+    thrower->onA = [] { throw std::runtime_error("timer failed"); };
+    sched()->scheduleSelector(selA(), thrower, 0, false);
+    sched()->scheduleSelector(selB(), other, 0, false);
+    EXPECT_THROW(sched()->tick(0.1f), std::runtime_error);
+    sched()->unscheduleAllSelectorsForTarget(thrower);
+    sched()->unscheduleAllSelectorsForTarget(other);
+    EXPECT_EQ(thrower->retainCount(), 1u);
+    EXPECT_EQ(other->retainCount(), 1u);
+    log.clear();
+    sched()->tick(0.1f);
+    EXPECT_TRUE(log.empty());
 }

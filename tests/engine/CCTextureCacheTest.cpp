@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
+#include <vector>
 #include <thread>
 
+#include "CCConfiguration.h"
 #include "CCFileUtils.h"
+#include "CCTexture2D.h"
+#include "CGImage.h"
+#include "EAGLContext.h"
 #include "CCTextureCache.h"
 #include "NSBundle.h"
 #include "NSRunLoop.h"
@@ -199,6 +205,81 @@ TEST_F(TextureCacheTest, BackgroundLoadsCallBackOnTheMainThread) {
     waitFor(failed);
     EXPECT_EQ(failed->calls, 1);
     EXPECT_EQ(failed->result, nullptr);
+}
+
+
+// Loads in the background while the main thread works on the cache, the GL contexts and the
+// configuration: nothing of it may be shared with the loaders.
+class TextureCacheThreadsTest : public TextureCacheTest {
+protected:
+    void SetUp() override {
+        TextureCacheTest::SetUp();
+        if (IsSkipped()) return;
+        for (int i = 0; i < kLoads; ++i)
+            dir.write("load" + std::to_string(i) + ".png", encodePNG(4, 4, solidRGBA(4, 4, 0, 0, 255, 255)));
+    }
+    // Starts the loads; the receivers are called on the main thread later.
+    std::vector<CCPtr<Receiver>> startLoads(const std::string& extra = "") {
+        std::vector<CCPtr<Receiver>> receivers;
+        for (int i = 0; i < kLoads; ++i) {
+            receivers.push_back(CCPtr<Receiver>::adopt(new Receiver));
+            cache()->addImageAsync("load" + std::to_string(i) + ".png", receivers.back(),
+                                   callfuncO_selector(Receiver::loaded));
+        }
+        if (!extra.empty()) {
+            receivers.push_back(CCPtr<Receiver>::adopt(new Receiver));
+            cache()->addImageAsync(extra, receivers.back(), callfuncO_selector(Receiver::loaded));
+        }
+        return receivers;
+    }
+    void expectAllLoaded(const std::vector<CCPtr<Receiver>>& receivers) {
+        for (const auto& r : receivers) {
+            waitFor(r);
+            EXPECT_EQ(r->calls, 1);
+            EXPECT_TRUE(r->onMainThread);
+            EXPECT_NE(r->result, nullptr);
+        }
+    }
+    static constexpr int kLoads = 4;
+};
+
+TEST_F(TextureCacheThreadsTest, MainThreadChangesTheTableWhileLoadsRun) {
+    auto receivers = startLoads();
+    CGImage* image = CGImage::imageWithRGBA(2, 2, std::vector<std::uint8_t>(16, 255));
+    for (int i = 0; i < 200; ++i) {
+        const std::string key = "made" + std::to_string(i % 7);
+        EXPECT_NE(cache()->addCGImage(image, key), nullptr);
+        if (i % 3 == 0) cache()->removeTextureForKey(key);
+        if (i % 5 == 0) cache()->removeUnusedTextures();
+    }
+    expectAllLoaded(receivers);
+    for (int i = 0; i < kLoads; ++i) {
+        CCTexture2D* texture = cache()->textureForKey("load" + std::to_string(i) + ".png");
+        EXPECT_EQ(texture, receivers[std::size_t(i)]->result);
+    }
+}
+
+TEST_F(TextureCacheThreadsTest, MainThreadMakesContextsOfTheSharedGroupWhileLoadsRun) {
+    EAGLContext* current = EAGLContext::currentContext();
+    ASSERT_NE(current, nullptr);
+    CCPtr<EAGLSharegroup> group = current->sharegroup();
+    auto receivers = startLoads();
+    for (int i = 0; i < 50; ++i) {
+        auto other = CCPtr<EAGLContext>::adopt(ccNew<EAGLContext>(
+            [&](EAGLContext* c) { return c->initWithAPI(kEAGLRenderingAPIOpenGLES1, group); }));
+        EXPECT_NE(other, nullptr);
+    }
+    EXPECT_EQ(EAGLContext::currentContext(), current);
+    expectAllLoaded(receivers);
+}
+
+TEST_F(TextureCacheThreadsTest, ConfigurationIsMadeOnTheMainThread) {
+    CCConfiguration::purgeSharedConfiguration();
+    auto receivers = startLoads("photo.JPG");
+    unsigned version = 0;
+    for (int i = 0; i < 200; ++i) version = CCConfiguration::sharedConfiguration()->OSVersion();
+    EXPECT_NE(version, 0u);
+    expectAllLoaded(receivers);
 }
 
 } // namespace

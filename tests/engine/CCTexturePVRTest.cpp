@@ -138,8 +138,39 @@ TEST_F(TexturePVRTest, UploadErrorsAreLoggedAndRefused) {
     CCTexturePVR* pvr = load(pvrFile(wide, 1, 0x16, wide));
     ccSetLogSink(old);
     EXPECT_EQ(pvr, nullptr);
-    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "Error uploading compressed texture level: 0 . glError: 0x0501");
+    EXPECT_NE(lines[1].find("cannot load " + dir.path()), std::string::npos) << lines[1];
+}
+
+TEST_F(TexturePVRTest, RefusalsNameTheFileAndWhy) {
+    const std::vector<std::uint8_t> good = pvrFile(4, 4, 0x13, 32);
+    std::vector<std::uint8_t> cut(good.begin(), good.begin() + 60), huge = pvrFile(4, 4, 0x13, 32);
+    huge[4] = 0, huge[5] = 0, huge[6] = 2; // 131072 rows
+    struct Case {
+        std::vector<std::uint8_t> bytes;
+        const char* why;
+    } cases[] = {
+        {{}, "truncated at byte 0"},
+        {cut, "truncated at byte 60 of 84"},
+        {std::vector<std::uint8_t>(80, 'x'), "not a PVR file"},
+        {huge, "too large (4 x 131072)"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> lines;
+        CCLogSink old = ccSetLogSink([&](const std::string& line) { lines.push_back(line); });
+        const std::string path = dir.write("bad.pvr", c.bytes);
+        EXPECT_EQ(CCTexturePVR::pvrTextureWithContentsOfFile(path), nullptr);
+        ccSetLogSink(old);
+        ASSERT_EQ(lines.size(), 1u) << c.why;
+        EXPECT_EQ(lines[0], "CCTexturePVR: cannot load " + path + ": " + c.why);
+    }
+    std::vector<std::string> lines;
+    CCLogSink old = ccSetLogSink([&](const std::string& line) { lines.push_back(line); });
+    EXPECT_EQ(CCTexturePVR::pvrTextureWithContentsOfFile(dir.file("none.pvr")), nullptr);
+    ccSetLogSink(old);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "CCTexturePVR: cannot load " + dir.file("none.pvr") + ": missing");
 }
 
 } // namespace

@@ -100,24 +100,37 @@ TEST_F(GameLayerTest, TiltSetsSpeedsAndRunFrameInterval) {
     EXPECT_FLOAT_EQ(game->scrollSpeed(), 287);
     EXPECT_NEAR(game->tiltFactor(), 0.1429f, 1e-4);
 
-    // A shake is read as the steepest tilt: speeds stay finite and the world keeps its direction.
-    for (double shake : {-1.9, -3.0, 1.9, 4.0}) {
+    // Past one g the formulas still hold: at 1.5 g both ways their own values.
+    game->applyTilt(1.5);
+    EXPECT_FLOAT_EQ(game->scrollSpeed(), 143);
+    EXPECT_FLOAT_EQ(game->runFrameInterval(), 0.4f);
+    EXPECT_FLOAT_EQ(game->tiltFactor(), 1.0f / 17);
+    game->applyTilt(-1.5);
+    EXPECT_FLOAT_EQ(game->scrollSpeed(), 359);
+    EXPECT_FLOAT_EQ(game->runFrameInterval(), 1.0f / 17.5f);
+    EXPECT_FLOAT_EQ(game->tiltFactor(), 0.5f);
+
+    // Near and past the divisions by zero (-1.9 g, 2 g) a reading is held at -1.7 g or 1.8 g:
+    // speeds stay finite and the world keeps its direction.
+    for (double shake : {-1.9, -3.0, 1.9, 2.0, 4.0, double(NAN)}) {
         game->applyTilt(shake);
         const float speed = game->scrollSpeed(), factor = game->tiltFactor(), interval = game->runFrameInterval();
-        game->applyTilt(shake < 0 ? -1 : 1);
+        game->applyTilt(std::isnan(shake) ? 0 : shake < 0 ? -1.7 : 1.8);
         EXPECT_EQ(speed, game->scrollSpeed()) << shake;
         EXPECT_EQ(factor, game->tiltFactor()) << shake;
         EXPECT_EQ(interval, game->runFrameInterval()) << shake;
         EXPECT_GT(speed, 0);
         EXPECT_GT(factor, 0);
-        EXPECT_TRUE(std::isfinite(factor));
+        EXPECT_LE(factor, 1.0001f);
         EXPECT_GT(interval, 0);
+        EXPECT_LE(interval, 1.0001f);
     }
-    GameSpriteDropped* s = saw(250, 15);
+    // The fastest world moves a saw 13 points in a frame, not off the screen.
+    GameSpriteDropped* s = saw(280, 15);
     game->applyTilt(-1.9);
     game->go(kFrame);
     EXPECT_TRUE(holds(s));
-    EXPECT_GT(s->position().x, 240);
+    EXPECT_NEAR(s->position().x, 280 - kFrame * 373.4f * 2.1f, 0.05f);
     EXPECT_EQ(game->score(), 0u);
 }
 
@@ -173,6 +186,8 @@ TEST_F(GameLayerTest, SawHitPushesTheCatBackThirteenStepsAfterItLands) {
     EXPECT_NEAR(catX(), 175 - 13 * 1.637, 1e-3);
     EXPECT_EQ(game->pushBackSteps(), 0);
     EXPECT_FALSE(game->hasDied());
+    // The burst (half a second of particles living 0.59 s) has left the cat once spent.
+    EXPECT_EQ(game->cat()->children()->count(), 0u);
 }
 
 TEST_F(GameLayerTest, SecondHitDuringAPushBackDoesNotLengthenIt) {
@@ -184,7 +199,7 @@ TEST_F(GameLayerTest, SecondHitDuringAPushBackDoesNotLengthenIt) {
     frame();
     frames(30);
     EXPECT_NEAR(catX(), 175 - 13 * 1.637, 1e-3);
-    EXPECT_EQ(game->cat()->children()->count(), 2u);
+    EXPECT_EQ(game->cat()->children()->count(), 2u); // both bursts still show
 }
 
 TEST_F(GameLayerTest, SeventhHitFeedsTheCatToTheDogAndTryAgainBringsItBack) {
@@ -217,7 +232,7 @@ TEST_F(GameLayerTest, SeventhHitFeedsTheCatToTheDogAndTryAgainBringsItBack) {
 
 TEST_F(GameLayerTest, JumpLastsByItsHeightAndIgnoresTapsInTheAir) {
     game->ccTouchBegan(nullptr, nullptr);
-    CCJumpTo* first = game->lastJump();
+    CCPtr<CCJumpTo> first = game->lastJump(); // kept, so a new jump cannot reuse its address
     ASSERT_NE(first, nullptr);
     EXPECT_FLOAT_EQ(first->duration(), 1.067f);
     game->ccTouchBegan(nullptr, nullptr);

@@ -2,6 +2,7 @@
 // files suit the game: sizes for play, PVR header, bitmap-font description.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include <sys/wait.h>
 
 #include "BitmapFont.h"
+#include "ExampleResources.h"
 #include "FontFace.h"
 #include "Image.h"
 #include "PvrFile.h"
@@ -29,6 +31,7 @@ using restool::Image;
 namespace {
 
 const fs::path kResources = fs::path(ZORVIK_SOURCE_DIR) / "Resources";
+const fs::path kExampleResources = fs::path(ZORVIK_SOURCE_DIR) / "examples" / "Resources";
 const fs::path kTool = fs::path(ZORVIK_BINARY_DIR) / "tools" / "make_resources";
 
 std::vector<std::uint8_t> readBytes(const fs::path& path) {
@@ -124,19 +127,101 @@ long lineWidth(const Font& f, const std::string& text) {
 
 }  // namespace
 
+// The game's set in Resources/, the examples' set (--examples) in examples/Resources/.
 TEST(ResourceProgram, ReproducesTheCommittedFilesByteForByte) {
-    TempDir out;
-    ASSERT_EQ(runTool("'" + out.path.string() + "'"), 0);
-    std::set<std::string> written;
-    for (const auto& entry : fs::directory_iterator(out.path)) written.insert(entry.path().filename().string());
-    const auto& names = restool::resourceFileNames();
-    EXPECT_EQ(written, std::set<std::string>(names.begin(), names.end()));  // nothing missing, no leftovers
-    for (const std::string& name : names) {
-        const auto made = readBytes(out.path / name);
-        const auto committed = readBytes(kResources / name);
-        EXPECT_FALSE(made.empty()) << name;
-        EXPECT_TRUE(made == committed) << name << " differs from Resources/" << name
-                                       << "; run make_resources Resources to refresh it";
+    const struct {
+        restool::ResourceKind kind;
+        const char* option;
+        fs::path committed;
+    } sets[] = {{restool::ResourceKind::Game, "", kResources},
+                {restool::ResourceKind::Examples, " --examples", kExampleResources}};
+    for (const auto& set : sets) {
+        TempDir out;
+        ASSERT_EQ(runTool("'" + out.path.string() + "'" + set.option), 0);
+        std::set<std::string> written;
+        for (const auto& entry : fs::recursive_directory_iterator(out.path))
+            if (entry.is_regular_file()) written.insert(fs::relative(entry.path(), out.path).string());
+        const auto& names = restool::resourceFileNames(set.kind);
+        EXPECT_EQ(written, std::set<std::string>(names.begin(), names.end()));  // nothing missing, no leftovers
+        for (const std::string& name : names) {
+            const auto made = readBytes(out.path / name);
+            const auto committed = readBytes(set.committed / name);
+            EXPECT_FALSE(made.empty()) << name;
+            EXPECT_TRUE(made == committed) << name << " differs from " << set.committed / name << "; run make_resources"
+                                           << set.option << " " << set.committed.filename() << " to refresh it";
+        }
+    }
+}
+
+TEST(ExampleResources, SheetFramesLieInsideThePageWithoutOverlapping) {
+    Image sheet;
+    std::string error;
+    ASSERT_TRUE(restool::readPng((kExampleResources / "sheet.png").string(), &sheet, &error)) << error;
+    const auto& frames = restool::sheetFrames();
+    const std::string list = restool::sheetFrameList();
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const restool::SheetFrame& f = frames[i];
+        EXPECT_GE(f.x, 0);
+        EXPECT_GE(f.y, 0);
+        EXPECT_LE(f.x + f.width, sheet.width) << f.name;
+        EXPECT_LE(f.y + f.height, sheet.height) << f.name;
+        for (std::size_t j = 0; j < i; ++j) {
+            const restool::SheetFrame& g = frames[j];
+            const bool apart = f.x >= g.x + g.width || g.x >= f.x + f.width || f.y >= g.y + g.height || g.y >= f.y + f.height;
+            EXPECT_TRUE(apart) << f.name << " overlaps " << g.name;
+        }
+        // The picture has something at the middle of each frame, and the list names the frame.
+        EXPECT_GT(sheet.pixel(f.x + f.width / 2, f.y + f.height / 2)[3], 0) << f.name;
+        EXPECT_NE(list.find("<key>" + f.name + "</key>"), std::string::npos) << f.name;
+    }
+}
+
+// The frame list, the particle file and the font each name a picture; it must be one of the set.
+TEST(ExampleResources, PicturesNamedByTheDescriptionsAreInTheSet) {
+    const auto& names = restool::exampleResourceFileNames();
+    const auto between = [](const std::string& text, const std::string& before, const std::string& after) {
+        const std::size_t start = text.find(before);
+        if (start == std::string::npos) return std::string();
+        const std::size_t from = start + before.size(), end = text.find(after, from);
+        return end == std::string::npos ? std::string() : text.substr(from, end - from);
+    };
+    const auto read = [](const fs::path& path) {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string named[] = {
+        between(read(kExampleResources / "sheet.plist"), "<key>textureFileName</key>\n\t\t<string>", "</string>"),
+        between(read(kExampleResources / "fountain.plist"), "<key>textureFileName</key>\n\t<string>", "</string>"),
+        between(read(kExampleResources / "exampleFont.fnt"), "file=\"", "\""),
+    };
+    for (const std::string& picture : named) {
+        EXPECT_NE(std::find(names.begin(), names.end(), picture), names.end()) << "\"" << picture << "\"";
+        EXPECT_TRUE(fs::exists(kExampleResources / picture)) << picture;
+    }
+    // The frame list cuts up the sheet, not some other picture.
+    EXPECT_EQ(named[0], "sheet.png");
+}
+
+TEST(ExampleResources, EveryCharacterMapCellHasItsDigit) {
+    Image digits;
+    std::string error;
+    ASSERT_TRUE(restool::readPng((kExampleResources / "digits.png").string(), &digits, &error)) << error;
+    const int cells = static_cast<int>(std::string(restool::kDigitCharacters).size());
+    ASSERT_EQ(digits.width, cells * restool::kDigitCellWidth);
+    ASSERT_EQ(digits.height, restool::kDigitCellHeight);
+    for (int c = 0; c < cells; ++c) {
+        int ink = 0;
+        for (int y = 0; y < digits.height; ++y)
+            for (int x = 0; x < restool::kDigitCellWidth; ++x) {
+                const int column = c * restool::kDigitCellWidth + x;
+                const bool opaque = digits.pixel(column, y)[3] > 128;
+                ink += opaque;
+                // Nothing touches the cell's left and right edges, so neighbours never bleed in.
+                if (x == 0 || x == restool::kDigitCellWidth - 1) {
+                    EXPECT_FALSE(opaque) << restool::kDigitCharacters[c];
+                }
+            }
+        EXPECT_GT(ink, 10) << restool::kDigitCharacters[c];
     }
 }
 
@@ -157,6 +242,8 @@ TEST(ResourcePictures, HaveTheirSizesAndNoVaryingChunks) {
         {"cat_4.png", {100, 70}},  {"back1.png", {64, 40}},        {"back2.png", {64, 40}},
         {"hammer.png", {180, 180}}, {"sparkleSpin.png", {200, 200}}, {"coinsmall.png", {30, 30}},
         {"plus.png", {128, 128}},  {"Default2.png", {480, 320}},   {"greenFont.png", {256, 256}},
+        {"house/ads/mobfox.png", {320, 50}}, {"house/ads/admob.png", {320, 50}}, {"xBatch_border_stretchable.png", {9, 61}},
+        {"xBatch_border_x_stretchable.png", {9, 61}}, {"xBatch_border_x_stretchable_pressed.png", {9, 61}},
     };
     for (const auto& [name, size] : sizes) {
         const Image image = loadPicture(name);

@@ -145,17 +145,8 @@ void CCDirectorFastThreaded::startAnimation() {
     resetLastUpdate();
     isRunning_ = true;
     if (thread_ && !thread_->isFinished()) return; // the loop is still there, idle
-    thread_.reset();
-    NSThread* thread = nullptr;
-    // The loop gets its own thread object through a slot filled before it starts drawing.
-    auto slot = std::make_shared<std::atomic<NSThread*>>(nullptr);
-    thread = NSThread::detachNewThread([this, slot] {
-        NSThread* self = nullptr;
-        while (!(self = slot->load())) NSThread::sleepForTimeInterval(0.0005);
-        threadLoop(self);
-    });
-    thread_ = thread;
-    slot->store(thread);
+    // The thread asks for its own object: this one is the main thread's.
+    thread_ = NSThread::detachNewThread([this] { threadLoop(NSThread::currentThread()); });
 }
 
 void CCDirectorFastThreaded::threadLoop(NSThread* thread) {

@@ -83,6 +83,11 @@ TEST(TGALoad, BadFilesReportTheirStatus) {
     auto shortRle = tgaHeader(10, 8, 8, 24);
     shortRle.insert(shortRle.end(), {0x85, 1, 2});
     EXPECT_EQ(status(shortRle), TGA_ERROR_READING_FILE);
+    // A header alone claiming 32767 x 32767 pixels (4 GiB) is refused before anything is allocated.
+    EXPECT_EQ(status(tgaHeader(2, 32767, 32767, 32)), TGA_ERROR_READING_FILE);
+    auto hugeRle = tgaHeader(10, 32767, 32767, 32);
+    hugeRle.insert(hugeRle.end(), {0xFF, 1, 2, 3, 4});
+    EXPECT_EQ(status(hugeRle), TGA_ERROR_READING_FILE);
     auto shortId = tgaHeader(2, 1, 1, 8, 0, 200);
     EXPECT_EQ(status(shortId), TGA_ERROR_READING_FILE);
     sImageTGA* none = tgaLoad(nullptr);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "support/ActionTestSupport.h"
 
 namespace {
@@ -215,6 +217,31 @@ TEST_F(ManagerDeathTest, FailsOnProgrammingErrors) {
                  "Argument action must be non-nil");
     EXPECT_DEATH(node->runAction(nullptr), "Argument must be non-nil");
     EXPECT_DEATH(new CCActionManager, "Attempted to allocate a second instance of a singleton.");
+}
+
+TEST_F(Manager, AnActionThatThrowsLeavesItsTargetRemovable) {
+    Log log;
+    CCPtr<CCNode> node = CCNode::node();
+    node->onEnter();
+    const unsigned base = node->retainCount();
+    Probe* thrower = Probe::make(1.0f, &log, "a");
+    thrower->onUpdate = [&](float t) {
+        if (t > 0) {
+            node->stopAllActions(); // removed during its own step, then the step fails
+            throw std::runtime_error("step failed");
+        }
+    };
+    node->runAction(thrower);
+    tick(0.1f); // the first step
+    EXPECT_THROW(tick(0.25f), std::runtime_error);
+    EXPECT_EQ(node->retainCount(), base); // the manager let go of the node
+    // Later actions of the node run and end as usual.
+    node->runAction(Probe::make(0.5f, &log, "b"));
+    EXPECT_EQ(node->retainCount(), base + 1);
+    tick(0.1f);
+    tick(0.5f);
+    EXPECT_EQ(node->numberOfRunningActions(), 0u);
+    EXPECT_EQ(node->retainCount(), base);
 }
 
 } // namespace

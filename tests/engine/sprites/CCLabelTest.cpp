@@ -203,6 +203,9 @@ TEST_F(BitmapFont, BadDescriptionsGiveNoLabel) {
         {"garbage.fnt", common + page + "char id=65 x=zero y=0 width=8 height=10 xoffset=1 yoffset=2 xadvance=9\n"},
         {"kerning.fnt", common + page + charLine + "kerning first=65 second=\n"},
         {"noimage.fnt", common + "page id=0 file=\"absent.png\"\n" + charLine},
+        // Cut short: fewer characters or kerning pairs than the file declares.
+        {"cutchars.fnt", common + page + "chars count=2\n" + charLine},
+        {"cutkernings.fnt", common + page + charLine + "kernings count=3\nkerning first=65 second=65 amount=1\n"},
     };
     for (const auto& b : bad) {
         EXPECT_EQ(CCLabelBMFont::labelWithString("A", dir.write(b.name, b.text)), nullptr) << b.name;
@@ -212,6 +215,19 @@ TEST_F(BitmapFont, BadDescriptionsGiveNoLabel) {
     EXPECT_NE(CCLabelBMFont::labelWithString("A", dir.write("crlf.fnt", common + "page id=0 file=\"font.png\"\r\n" +
                                                                        charLine)),
               nullptr);
+}
+
+TEST_F(BitmapFont, HugeNumbersPlaceGlyphsFarAwayWithoutOverflow) {
+    const std::string text = "common lineHeight=2147483647 base=12 scaleW=64 scaleH=32 pages=1 packed=0\n"
+                             "page id=0 file=\"font.png\"\n"
+                             "char id=65 x=0 y=0 width=8 height=10 xoffset=2147483647 yoffset=-2147483648 "
+                             "xadvance=2147483647 page=0 chnl=15\n"
+                             "kerning first=65 second=65 amount=2147483647\n";
+    CCLabelBMFont* label = CCLabelBMFont::labelWithString("AAAA\nA\nA", dir.write("huge.fnt", text));
+    ASSERT_NE(label, nullptr);
+    // Four advances and three kerning amounts of 2^31 - 1 on the longest line.
+    EXPECT_FLOAT_EQ(label->contentSizeInPixels().width, 7.0f * 2147483647.0f);
+    EXPECT_FLOAT_EQ(label->contentSizeInPixels().height, 3.0f * 2147483647.0f);
 }
 
 TEST_F(BitmapFont, DrawsEachGlyphInItsBoxInOneCall) {

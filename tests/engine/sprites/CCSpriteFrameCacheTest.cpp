@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "CCSprite.h"
+#include "CCLog.h"
 #include "CCSpriteFrameCache.h"
 #include "CCTextureCache.h"
 #include "PropertyList.h"
@@ -91,8 +94,20 @@ TEST_F(FrameCache, ReadsEveryFormatVersion) {
     EXPECT_EQ(a->originalSizeInPixels(), CGSizeMake(18, 10));
     EXPECT_EQ(cache->count(), 4u);
 
-    EXPECT_DEATH(cache->addSpriteFramesWithDictionary(sheet(4, frameV1(false)), tex),
-                 "format is not supported for CCSpriteFrameCache");
+    // A format from a newer tool is refused with a line, not a stop.
+    std::vector<std::string> lines;
+    CCLogSink old = ccSetLogSink([&](const std::string& line) { lines.push_back(line); });
+    cache->addSpriteFramesWithDictionary(sheet(4, frameV1(false), "four"), tex);
+    ccSetLogSink(old);
+    EXPECT_EQ(cache->spriteFrameByName("four"), nullptr);
+    EXPECT_EQ(cache->count(), 4u);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("format 4 is not supported"), std::string::npos);
+
+    // The smallest int has no int magnitude; the size is still its magnitude.
+    v0.setObject(PropertyList::integer(std::numeric_limits<int>::min()), "originalWidth");
+    cache->addSpriteFramesWithDictionary(sheet(-1, v0, "min"), tex);
+    EXPECT_EQ(cache->spriteFrameByName("min")->originalSizeInPixels().width, 2147483648.0f);
 }
 
 TEST_F(FrameCache, AliasesFindFramesButOnlyTheRealNameMakesSprites) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <string>
 #include <vector>
 
@@ -97,3 +99,21 @@ TEST(CCLog, SinkCapturesFormattedLines) {
 }
 
 } // namespace
+
+#ifndef NDEBUG
+TEST(CCObjectThreads, RetainOrReleaseOffTheMakingThreadStopsDebugBuilds) {
+    CCObject* object = new CCObject;
+    EXPECT_DEATH(std::thread([object] { object->retain(); }).join(),
+                 "CCObject retained or released off the thread that made it");
+    EXPECT_DEATH(std::thread([object] { object->release(); }).join(),
+                 "CCObject retained or released off the thread that made it");
+    // An object made on a worker belongs to it.
+    std::thread([] {
+        auto* own = new CCObject;
+        own->retain();
+        own->release();
+        own->release();
+    }).join();
+    object->release();
+}
+#endif

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include "CCAutoreleasePool.h"
 #include "CGImage.h"
+#include "ImageCodecs.h"
 #include "NSData.h"
 #include "UIImage.h"
 #include "support/TestFiles.h"
@@ -112,4 +115,73 @@ TEST(CGImage, RefusesInconsistentLayouts) {
     EXPECT_EQ(px[0], 255);
     EXPECT_EQ(px[1], 0);
     EXPECT_EQ(px[2], 255);
+}
+
+namespace {
+
+void putBE32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(std::uint8_t(v >> shift));
+}
+
+void addChunk(std::vector<std::uint8_t>& png, const char* type, const std::vector<std::uint8_t>& body) {
+    putBE32(png, std::uint32_t(body.size()));
+    std::vector<std::uint8_t> typed(type, type + 4);
+    typed.insert(typed.end(), body.begin(), body.end());
+    png.insert(png.end(), typed.begin(), typed.end());
+    putBE32(png, std::uint32_t(crc32(0, typed.data(), unsigned(typed.size()))));
+}
+
+// A PNG header claiming a big RGBA picture, with a few deflated zero bytes as its data.
+std::vector<std::uint8_t> claimedPNG(std::uint32_t width, std::uint32_t height) {
+    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<std::uint8_t> header;
+    putBE32(header, width);
+    putBE32(header, height);
+    header.insert(header.end(), {8, 6, 0, 0, 0});
+    addChunk(png, "IHDR", header);
+    std::vector<std::uint8_t> zeros(100, 0), packed(200);
+    uLongf packedLength = packed.size();
+    compress(packed.data(), &packedLength, zeros.data(), zeros.size());
+    packed.resize(packedLength);
+    addChunk(png, "IDAT", packed);
+    addChunk(png, "IEND", {});
+    return png;
+}
+
+} // namespace
+
+TEST(ImageCodecs, RefusalsSayWhyBeforeAllocatingWhatTheDataCannotHold) {
+    CCAutoreleaseScope scope;
+    std::string why;
+    // 16384 x 16384 RGBA is a gigabyte; 140 bytes cannot describe it.
+    const auto huge = claimedPNG(16384, 16384);
+    EXPECT_EQ(ccDecodeImage(huge.data(), huge.size(), &why), nullptr);
+    EXPECT_EQ(why.rfind("too large (16384 x 16384)", 0), 0u) << why;
+    const auto wide = claimedPNG(kImageCodecMaxSide + 1, 1);
+    EXPECT_EQ(ccDecodeImage(wide.data(), wide.size(), &why), nullptr);
+    EXPECT_EQ(why.rfind("too large", 0), 0u) << why;
+
+    auto png = encodePNG(32, 32, makeRGBA(32, 32, gradient));
+    png.resize(png.size() / 2);
+    EXPECT_EQ(ccDecodeImage(png.data(), png.size(), &why), nullptr);
+    EXPECT_EQ(why, "truncated at byte " + std::to_string(png.size()));
+
+    // A JPEG whose frame header claims 8000 x 8000 stops at the end of its few bytes.
+    auto jpeg = encodeJPEG(16, 16, makeRGBA(16, 16, gradient));
+    for (std::size_t i = 0; i + 9 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 5] = 8000 >> 8, jpeg[i + 6] = 8000 & 0xFF, jpeg[i + 7] = 8000 >> 8, jpeg[i + 8] = 8000 & 0xFF;
+            break;
+        }
+    EXPECT_EQ(ccDecodeImage(jpeg.data(), jpeg.size(), &why), nullptr);
+    EXPECT_EQ(why, "truncated at byte " + std::to_string(jpeg.size()));
+
+    const std::vector<std::uint8_t> text = {'h', 'e', 'l', 'l', 'o'};
+    EXPECT_EQ(ccDecodeImage(text.data(), text.size(), &why), nullptr);
+    EXPECT_EQ(why, "not a PNG or JPEG picture");
+    EXPECT_EQ(ccDecodeImage(nullptr, 0, &why), nullptr);
+    EXPECT_EQ(why, "empty");
+    TempDir dir;
+    EXPECT_EQ(ccImageWithContentsOfFile(dir.file("absent.png"), &why), nullptr);
+    EXPECT_EQ(why, "missing");
 }

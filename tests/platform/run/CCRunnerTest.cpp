@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include <string>
 #include <vector>
 
 #include "CADisplayLink.h"
 #include "CCAutoreleasePool.h"
+#include "CCBackgroundWork.h"
 #include "CCRunner.h"
 #include "CCTrace.h"
 #include "NSSet.h"
@@ -171,4 +176,53 @@ TEST_F(RunnerTest, ScreenshotsShowTheViewsOverTheFrameUprightAndQuitEndsTheRun) 
     std::fclose(f);
 }
 
+
+TEST_F(RunnerTest, RunRestoresTheApplicationAndEndsItsWorkerThreads) {
+    UIApplication* shared = UIApplication::sharedApplication();
+    shared->setHeadless(false);
+    shared->setDelegate(nullptr);
+    CCRunOptions options;
+    options.headless = true;
+    options.frameLimit = 60;
+    CCRunner runner(options);
+    app = CCPtr<App>::adopt(new App);
+    // Two pieces of work of very different lengths started a frame apart, and one still running
+    // when the run ends.
+    std::vector<uint64_t> started, delivered;
+    std::atomic<bool> sawCancel{false};
+    bool lateDelivered = false;
+    runner.setFrameHook([&](uint64_t frame) {
+        if (frame == 3 || frame == 4) {
+            started.push_back(frame);
+            const int ms = frame == 3 ? 150 : 1;
+            ccPerformInBackground<int>(
+                [ms] {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+                    return ms;
+                },
+                [&](int) { delivered.push_back(runner.frame()); });
+        }
+        if (frame == 50)
+            ccPerformInBackground<int>(
+                [&] {
+                    while (!ccIsBackgroundWorkCancelled()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                    sawCancel = true;
+                    return 0;
+                },
+                [&](int) { lateDelivered = true; });
+    });
+    CCRunResult result = runner.run(app.get());
+    EXPECT_EQ(result.frames, 60u);
+    ASSERT_EQ(delivered.size(), 2u);
+    // The same number of frames after its start for both, whatever the worker took.
+    EXPECT_EQ(delivered[0] - started[0], delivered[1] - started[1]);
+    EXPECT_EQ(delivered[0] - started[0], 29u);
+    EXPECT_TRUE(sawCancel);
+    EXPECT_FALSE(lateDelivered);
+    EXPECT_EQ(CCBackgroundWork::pendingCount(), 0u);
+
+    EXPECT_EQ(shared->delegate(), nullptr);
+    EXPECT_FALSE(shared->isHeadless());
+    EXPECT_TRUE(CCClock::isDeterministic()); // as it was before the run
+}
 } // namespace

@@ -301,6 +301,27 @@ TEST_F(ThreadedDirectorTest, BackgroundThreadHasTheMainThreadDraw) {
     counter->release();
 }
 
+TEST_F(ThreadedDirectorTest, PauseAndResumeWhileTheThreadAsksForFrames) {
+    auto* counter = new FrameCounter;
+    counter->limit = 1000;
+    CCScheduler::sharedScheduler()->scheduleSelector(schedule_selector(FrameCounter::tick), counter, 0, false);
+    director->runWithScene(CCScene::node());
+    for (int i = 0; i < 40; ++i) {
+        NSRunLoop::mainRunLoop()->runOnce(0.002);
+        if (i % 2)
+            director->resume();
+        else
+            director->pause();
+    }
+    director->resume();
+    const int before = counter->frames;
+    for (int i = 0; i < 500 && counter->frames < before + 3; ++i) NSRunLoop::mainRunLoop()->runOnce(0.01);
+    EXPECT_GE(counter->frames, before + 3); // frames go on after the last resume
+    director->stopAnimation();
+    CCScheduler::sharedScheduler()->unscheduleAllSelectorsForTarget(counter);
+    counter->release();
+}
+
 class DirectorKindTest : public ::testing::Test {
 protected:
     void SetUp() override {
