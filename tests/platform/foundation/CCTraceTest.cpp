@@ -31,6 +31,43 @@ TEST(Trace, WritesOneEscapedJSONObjectPerEventOnlyWhileOpen) {
     EXPECT_NE(error.find("cannot write the trace"), std::string::npos);
 }
 
+TEST(Trace, FieldsPassedAsACallableAreBuiltOnlyWhileATraceIsOpen) {
+    std::vector<std::string> lines;
+    int built = 0;
+    auto fields = [&] {
+        ++built;
+        return CCTraceFields{{"n", static_cast<long long>(built)}};
+    };
+    EXPECT_FALSE(CCTrace::isOpen());
+    CCTrace::event("closed", fields);
+    EXPECT_EQ(built, 0);
+
+    CCTrace::openSink([&](const std::string& l) { lines.push_back(l); });
+    EXPECT_TRUE(CCTrace::isOpen());
+    CCTrace::setFrame(3);
+    CCTrace::setTime(0.05);
+    CCTrace::event("open", fields);
+    CCTrace::openSink(nullptr); // an empty sink closes it as well
+    EXPECT_FALSE(CCTrace::isOpen());
+    CCTrace::event("closed-again", fields);
+
+    std::string path = std::string(ZORVIK_BINARY_DIR) + "/trace-callable.jsonl";
+    ASSERT_TRUE(CCTrace::open(path, nullptr));
+    EXPECT_TRUE(CCTrace::isOpen());
+    CCTrace::event("to-file", fields);
+    CCTrace::close();
+    EXPECT_FALSE(CCTrace::isOpen());
+    CCTrace::event("after", fields);
+
+    EXPECT_EQ(built, 2);
+    EXPECT_EQ(lines, std::vector<std::string>{"{\"frame\":3,\"time\":0.05,\"event\":\"open\",\"n\":1}"});
+    std::ifstream in(path);
+    std::string line;
+    ASSERT_TRUE(std::getline(in, line));
+    EXPECT_NE(line.find("\"event\":\"to-file\",\"n\":2"), std::string::npos);
+    std::remove(path.c_str());
+}
+
 TEST(Trace, ApplicationEventsReachTheTrace) {
     std::vector<std::string> lines;
     CCTrace::openSink([&](const std::string& l) { lines.push_back(l); });
