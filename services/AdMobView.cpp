@@ -1,7 +1,6 @@
 #include "AdMobView.h"
 
 #include "AppConfiguration.h"
-#include <cairo.h>
 
 #include "UIColor.h"
 #include "UIImage.h"
@@ -30,9 +29,7 @@ void AdMobView::adDidFail(NSError*) {
 void AdMobView::drawInContext(cairo_t* cr, CGRect bounds) {
     // The delegate's background shows where the picture is transparent.
     if (UIColor* background = delegate_ ? delegate_->adBackgroundColorForAd(this) : nullptr; background && adImage()) {
-        cairo_set_source_rgba(cr, background->red(), background->green(), background->blue(), background->alpha());
-        cairo_rectangle(cr, 0, 0, bounds.size.width, bounds.size.height);
-        cairo_fill(cr);
+        background->fillRect(cr, {{0, 0}, bounds.size});
     }
     AdNetworkView::drawInContext(cr, bounds);
 }

@@ -1,7 +1,5 @@
 #include "AdNetworkView.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <cstdlib>
 

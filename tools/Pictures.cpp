@@ -249,6 +249,19 @@ void drawCoinShape(cairo_t* cr) {
 
 }  // namespace
 
+void paintCat(cairo_t* cr, int frame) { drawCatShape(cr, frame); }
+
+void paintSky(cairo_t* cr, double width, double ground) {
+    cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, ground);
+    addStop(sky, 0, 0x2F74D8);
+    addStop(sky, 0.65, 0x9FD6FF);
+    addStop(sky, 1, 0xFFEBC8);
+    cairo_rectangle(cr, 0, 0, width, ground);
+    cairo_set_source(cr, sky);
+    cairo_fill(cr);
+    cairo_pattern_destroy(sky);
+}
+
 Image drawCat(int frame) {
     Canvas canvas(kCatWidth, kCatHeight);
     drawCatShape(canvas.cr(), frame);
@@ -438,15 +451,7 @@ Image drawTitle(const FontFace& font) {
     cairo_t* cr = canvas.cr();
     const double W = kTitleWidth, H = kTitleHeight, ground = 262;
 
-    // Sky.
-    cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, ground);
-    addStop(sky, 0, 0x2F74D8);
-    addStop(sky, 0.65, 0x9FD6FF);
-    addStop(sky, 1, 0xFFEBC8);
-    cairo_rectangle(cr, 0, 0, W, ground);
-    cairo_set_source(cr, sky);
-    cairo_fill(cr);
-    cairo_pattern_destroy(sky);
+    paintSky(cr, W, ground);
 
     // Sun.
     circle(cr, 62, 88, 46);

@@ -20,6 +20,11 @@ constexpr int kParticleSize = 32;
 // while the cat jumps. All frames share one size, since the sprite keeps its rectangle
 // when its texture changes.
 Image drawCat(int frame);
+// The same cat drawn into `cr` at the origin, kCatWidth × kCatHeight in the current units (for
+// pictures that show it at other sizes).
+void paintCat(cairo_t* cr, int frame);
+// The title's sky, from deep blue at the top to the haze at `ground`, `width` wide.
+void paintSky(cairo_t* cr, double width, double ground);
 
 // The back button, opaque (it is drawn without blending): normal or pressed look.
 Image drawBackButton(const FontFace& font, bool pressed);

@@ -7,15 +7,43 @@
 #include <cstring>
 #include <mutex>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "CCLog.h"
+
 namespace {
+// Whether an event would go anywhere (a trace open or a listener): the one check callers make
+// before building an event's fields. Written with Output's lock held, read without it.
+std::atomic<bool> wanted{false};
+
 struct Output {
     std::mutex lock; // events may come from any thread
-    std::FILE* file = nullptr;
+    int file = -1; // written straight, line by line: nothing waits in a buffer
+    std::string path;
+    std::string failure; // the first write that did not reach the file
+    long whole = 0;      // bytes of the file that are whole lines
     std::function<void(const std::string&)> sink;
-    bool open() const { return file || sink; }
+    CCTrace::Listener listener;
+    bool open() const { return file >= 0 || sink; }
+
+    // Called with the lock held: remembers the first failure, says it once, stops writing.
+    void failed(int error) {
+        if (failure.empty()) {
+            failure = "cannot write the trace \"" + path + "\": " + std::strerror(error ? error : EIO);
+            CCLog("%s", failure.c_str());
+        }
+        if (file >= 0) {
+            // A line cut by the disk is taken back, so what stays is whole lines; a file that
+            // cannot even be shortened keeps it.
+            int shortened = ftruncate(file, whole);
+            (void)shortened;
+            ::close(file);
+        }
+        file = -1;
+        wanted = open() || listener;
+    }
 };
-// Mirrors Output::open() for the check callers make before building an event.
-std::atomic<bool> traceOpen{false};
 Output& output() {
     static Output* out = new Output; // lives for the whole process
     return *out;
@@ -85,8 +113,8 @@ std::string CCTrace::line(std::string_view name, const CCTraceFields& fields, ui
 }
 
 bool CCTrace::open(const std::string& path, std::string* error) {
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    if (!file) {
+    int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (file < 0) {
         if (error) *error = "cannot write the trace \"" + path + "\": " + std::strerror(errno);
         return false;
     }
@@ -94,7 +122,10 @@ bool CCTrace::open(const std::string& path, std::string* error) {
     Output& out = output();
     std::lock_guard guard(out.lock);
     out.file = file;
-    traceOpen = true;
+    out.path = path;
+    out.whole = 0;
+    out.failure.clear();
+    wanted = true;
     return true;
 }
 
@@ -103,23 +134,48 @@ void CCTrace::openSink(std::function<void(const std::string&)> sink) {
     Output& out = output();
     std::lock_guard guard(out.lock);
     out.sink = std::move(sink);
-    traceOpen = out.open();
+    out.failure.clear();
+    wanted = out.open() || out.listener;
 }
 
-void CCTrace::close() {
+bool CCTrace::close() {
     Output& out = output();
     std::lock_guard guard(out.lock);
-    if (out.file) std::fclose(out.file);
-    out.file = nullptr;
+    if (out.file >= 0 && ::close(out.file) != 0) {
+        out.file = -1;
+        out.failed(errno);
+    }
+    out.file = -1;
     out.sink = nullptr;
-    traceOpen = false;
+    wanted = static_cast<bool>(out.listener);
+    return out.failure.empty();
 }
 
-bool CCTrace::isOpen() { return traceOpen.load(std::memory_order_relaxed); }
+std::string CCTrace::failure() {
+    Output& out = output();
+    std::lock_guard guard(out.lock);
+    return out.failure;
+}
+
+void CCTrace::setListener(Listener listener) {
+    Output& out = output();
+    std::lock_guard guard(out.lock);
+    out.listener = std::move(listener);
+    wanted = out.open() || out.listener;
+}
+
+bool CCTrace::isOpen() {
+    Output& out = output();
+    std::lock_guard guard(out.lock);
+    return out.open();
+}
+
+bool CCTrace::isWanted() { return wanted.load(std::memory_order_relaxed); }
 
 void CCTrace::event(std::string_view name, const CCTraceFields& fields) {
     Output& out = output();
     std::lock_guard guard(out.lock);
+    if (out.listener) out.listener(name, fields);
     if (!out.open()) return;
     std::string text = line(name, fields, frame_, time_);
     if (out.sink) {
@@ -127,7 +183,16 @@ void CCTrace::event(std::string_view name, const CCTraceFields& fields) {
         return;
     }
     text += '\n';
-    std::fwrite(text.data(), 1, text.size(), out.file);
-    // Flushed per line: a run that crashes still leaves what led up to it.
-    std::fflush(out.file);
+    // Written at once, line by line: a run that crashes still leaves what led up to it.
+    std::size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = ::write(out.file, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            out.failed(n < 0 ? errno : ENOSPC);
+            return;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    out.whole += static_cast<long>(text.size());
 }

@@ -13,6 +13,10 @@ std::string defaultResourcePath() {
     std::error_code error;
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) return "Resources";
+    // Installed: <prefix>/bin/<program> with its resources in <prefix>/share/<program>.
+    std::filesystem::path installed = exe.parent_path().parent_path() / "share" / exe.filename();
+    if (exe.parent_path().filename() == "bin" && std::filesystem::is_directory(installed, error))
+        return installed.string();
     for (std::filesystem::path dir = exe.parent_path(); !dir.empty(); dir = dir.parent_path()) {
         std::filesystem::path candidate = dir / "Resources";
         if (std::filesystem::is_directory(candidate, error)) return candidate.string();

@@ -1,7 +1,8 @@
 #pragma once
 // The application's resource bundle: one folder of resource files. Its location is, in
-// order: setResourcePath, the ZORVIK_RESOURCES environment variable, or the first folder
-// named Resources beside the executable or in one of its parent folders.
+// order: setResourcePath, the ZORVIK_RESOURCES environment variable, <prefix>/share/<program>
+// for a program installed as <prefix>/bin/<program>, or the first folder named Resources
+// beside the executable or in one of its parent folders.
 #include <mutex>
 #include <string>
 

@@ -25,6 +25,8 @@ const char* CCRunOptions::usage() {
            "  --script FILE          play the timed input in FILE\n"
            "  --screenshot F:FILE    write the screen after frame F as a PNG (repeatable)\n"
            "  --trace FILE           write events as JSON lines to FILE\n"
+           "  --record FILE          write the run's input to FILE as a script; --script FILE\n"
+           "                         --seed N (N as the recording says) plays the run again\n"
            "  --autoplay, --autopilot  let the game play by itself (jumps over the saws)\n"
            "  --offline              no network services (promotions, ads, the house server)\n"
            "  --help                 show this\n";
@@ -58,7 +60,7 @@ bool CCRunOptions::parse(int argc, const char* const* argv, CCRunOptions& out, s
         else if (name == "--offline") out.offline = true;
         else if (name == "--help" || name == "-h") out.help = true;
         else if (name == "--seed" || name == "--frames" || name == "--seconds" || name == "--script" ||
-                 name == "--screenshot" || name == "--trace") {
+                 name == "--screenshot" || name == "--trace" || name == "--record") {
             if (!needValue()) return fail(name + " needs a value");
             unsigned long long n = 0;
             if (name == "--seed") {
@@ -83,6 +85,8 @@ bool CCRunOptions::parse(int argc, const char* const* argv, CCRunOptions& out, s
                 return fail(name + " needs a file name");
             } else if (name == "--script") {
                 out.scriptPath = value;
+            } else if (name == "--record") {
+                out.recordPath = value;
             } else {
                 out.tracePath = value;
             }

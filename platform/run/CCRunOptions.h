@@ -23,6 +23,8 @@ struct CCRunOptions {
     std::vector<std::pair<uint64_t, std::string>> screenshots;
     // --trace FILE
     std::string tracePath;
+    // --record FILE: the run's input, written as a script that plays the run again
+    std::string recordPath;
     // --autoplay (or --autopilot): the game plays by itself.
     bool autopilot = false;
     // --offline: every network service of the application stays off.

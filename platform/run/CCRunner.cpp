@@ -1,9 +1,11 @@
 #include "CCRunner.h"
 
 #include <algorithm>
-#include <atomic>
 #include <csignal>
 #include <cstdlib>
+#include <ctime>
+
+#include <unistd.h>
 
 #include "CCBackgroundWork.h"
 #include "CCClock.h"
@@ -18,6 +20,55 @@
 #include "UIApplicationDelegate.h"
 #include "UIOverlay.h"
 
+namespace {
+
+// The signal that asked the run to end; 0 while none has.
+volatile std::sig_atomic_t endSignal = 0;
+
+void askToEnd(int signal) { endSignal = signal; }
+
+// A seed for a run that was not given one: the wall clock's microseconds and the process.
+unsigned timeSeed() {
+    timespec now {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<unsigned>(now.tv_sec * 1000003u) ^ static_cast<unsigned>(now.tv_nsec / 1000) ^
+           (static_cast<unsigned>(getpid()) << 16);
+}
+
+// Signal handlers for the length of a run; the earlier ones come back afterwards.
+class EndSignals {
+public:
+    EndSignals() {
+        endSignal = 0;
+        struct sigaction ask {};
+        ask.sa_handler = askToEnd;
+        sigemptyset(&ask.sa_mask);
+        for (std::size_t i = 0; i < std::size(kEnding); ++i) sigaction(kEnding[i], &ask, &previous_[i]);
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        sigaction(SIGXFSZ, &ignore, &previousFileSize_);
+    }
+    ~EndSignals() {
+        for (std::size_t i = 0; i < std::size(kEnding); ++i) sigaction(kEnding[i], &previous_[i], nullptr);
+        sigaction(SIGXFSZ, &previousFileSize_, nullptr);
+    }
+    EndSignals(const EndSignals&) = delete;
+    EndSignals& operator=(const EndSignals&) = delete;
+
+private:
+    static constexpr int kEnding[] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction previous_[std::size(kEnding)] {};
+    struct sigaction previousFileSize_ {};
+};
+
+} // namespace
+
+int CCRunResult::exitStatus() const {
+    if (failedScreenshots || !traceFailure.empty() || !recordFailure.empty()) return 1;
+    return signal ? 128 + signal : 0;
+}
+
 CCRunner::CCRunner(CCRunOptions options) : options_(std::move(options)) {}
 
 CCRunner::~CCRunner() {
@@ -25,7 +76,7 @@ CCRunner::~CCRunner() {
 }
 
 bool CCRunner::prepare(std::string* error) {
-    if (!options_.scriptPath.empty()) {
+    if (!script_ && !options_.scriptPath.empty()) {
         script_ = CCRunScript::load(options_.scriptPath, error);
         if (!script_) return false;
     }
@@ -33,6 +84,7 @@ bool CCRunner::prepare(std::string* error) {
         if (!CCTrace::open(options_.tracePath, error)) return false;
         ownsTrace_ = true;
     }
+    if (!options_.recordPath.empty() && !recorder_.open(options_.recordPath, error)) return false;
     return true;
 }
 
@@ -93,31 +145,8 @@ void CCRunner::playActionsUpTo(uint64_t frame, bool& quit) {
     }
 }
 
-namespace {
-// SIGTERM and SIGINT end the run at the next pass, through the usual termination, so that
-// the application stops its threads and servers before the process goes.
-std::atomic<bool> gTerminationAsked{false};
-extern "C" void onTerminationSignal(int) { gTerminationAsked.store(true); }
-
-struct TerminationSignals {
-    struct sigaction oldTerm {}, oldInt {};
-    TerminationSignals() {
-        gTerminationAsked.store(false);
-        struct sigaction on {};
-        on.sa_handler = onTerminationSignal;
-        sigemptyset(&on.sa_mask);
-        sigaction(SIGTERM, &on, &oldTerm);
-        sigaction(SIGINT, &on, &oldInt);
-    }
-    ~TerminationSignals() {
-        sigaction(SIGTERM, &oldTerm, nullptr);
-        sigaction(SIGINT, &oldInt, nullptr);
-    }
-};
-} // namespace
-
 CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
-    TerminationSignals signals;
+    EndSignals signals;
     UIApplication* app = UIApplication::sharedApplication();
     CCSurfaceBackend* backend = ccSurfaceBackend();
     const bool wasDeterministic = CCClock::isDeterministic();
@@ -129,6 +158,8 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
                           clock = app->clock(), previous = app->delegate(), this] {
         ccCancelBackgroundWork();
         ccWaitForBackgroundWork();
+        app->setTouchObserver(nullptr);
+        UIAccelerometer::sharedAccelerometer()->setReadingObserver(nullptr);
         if (tilted_) UIAccelerometer::sharedAccelerometer()->setSource(nullptr);
         tilted_ = false;
         backend->setKeepsLastFrame(keptFrames);
@@ -159,13 +190,38 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
     CCTraceFields start{{"backend", backend->name()},
                         {"headless", options_.headless},
                         {"deterministic", CCClock::isDeterministic()}};
-    if (options_.seed) start.emplace_back("seed", static_cast<long long>(*options_.seed));
+    // Every run has a seed, so that any run can be repeated from its trace or its recording.
+    result_.seed = options_.seed ? *options_.seed : timeSeed();
+    start.emplace_back("seed", static_cast<long long>(result_.seed));
     CCTrace::event("run-start", start);
 
-    if (options_.seed) srandom(*options_.seed);
+    const bool recording = recorder_.isOpen();
+    if (recording) recorder_.begin(result_.seed, CCClock::isDeterministic(), backend->name());
+    // Input delivered while `drawn` frames are on screen comes before frame drawn + 1, and so
+    // does what it causes: the trace says so wherever the input came from (a window's events
+    // between two frames, the autopilot after a frame, a script before one), so that a
+    // recording played again gives the same trace.
+    auto nextFrame = [this, backend] { return backend->presentedFrames() - presentedAtStart_ + 1; };
+    app->setTouchObserver([this, nextFrame, recording](long finger, UITouchPhase phase, CGPoint p) {
+        CCTrace::setFrame(nextFrame());
+        if (recording) recorder_.touch(nextFrame(), finger, phase, p);
+    });
+    UIAccelerometer::sharedAccelerometer()->setReadingObserver(
+        [this, nextFrame, recording](const UIAccelerometerReading& r) {
+            CCTrace::setFrame(nextFrame());
+            if (recording) recorder_.reading(nextFrame(), r);
+        });
+
+    srandom(result_.seed);
     if (delegate) delegate->applicationDidFinishLaunching(app);
-    // The launch may seed from the time; a fixed seed must still give the same game.
-    if (options_.seed) srandom(*options_.seed);
+    // The launch may seed from the time; the run's seed still decides the game.
+    srandom(result_.seed);
+
+    bool quits = false;
+    if (script_)
+        for (const CCRunAction& a : script_->actions()) quits = quits || a.kind == CCRunAction::Quit;
+    if (options_.headless && !options_.frameLimit && options_.secondsLimit <= 0 && !quits)
+        CCLog("running headless until interrupted; --seconds N stops by itself");
 
     NSRunLoop* loop = NSRunLoop::mainRunLoop();
     bool quit = false;
@@ -182,8 +238,9 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
             result_.reason = "seconds";
             break;
         }
-        if (app->isTerminating() || gTerminationAsked.load()) {
+        if (app->isTerminating() || endSignal) {
             result_.reason = "terminated";
+            result_.signal = endSignal;
             break;
         }
         playActionsUpTo(frame_ + 1, quit);
@@ -205,6 +262,7 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
         }
     }
 
+    CCTrace::setFrame(frame_);
     for (; nextShot_ < shots_.size(); ++nextShot_) {
         ++result_.failedScreenshots;
         CCLog("No screenshot \"%s\": the run ended before frame %llu", shots_[nextShot_].second.c_str(),
@@ -215,9 +273,23 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
     result_.frames = frame_;
     result_.seconds = elapsed();
     CCTrace::setTime(result_.seconds);
-    CCTrace::event("run-end", {{"frames", static_cast<long long>(frame_)},
-                               {"reason", result_.reason},
-                               {"missed", static_cast<long long>(result_.missed)}});
+    CCTraceFields end{{"frames", static_cast<long long>(frame_)},
+                      {"reason", result_.reason},
+                      {"missed", static_cast<long long>(result_.missed)}};
+    if (result_.signal) end.emplace_back("signal", static_cast<long long>(result_.signal));
+    CCTrace::event("run-end", end);
+    app->setTouchObserver(nullptr);
+    UIAccelerometer::sharedAccelerometer()->setReadingObserver(nullptr);
+    if (recording) {
+        recorder_.finish(frame_);
+        result_.recordFailure = recorder_.failure();
+    }
     app->sendWillTerminate();
+    // The trace ends here, so that a file whose last lines did not reach the disk is known now.
+    if (ownsTrace_) {
+        CCTrace::close();
+        ownsTrace_ = false;
+        result_.traceFailure = CCTrace::failure();
+    }
     return result_;
 }

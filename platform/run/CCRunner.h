@@ -4,6 +4,10 @@
 // screenshots after the frames asked for, keeps the trace's frame and time current, and stops
 // at the frame or time limit, at a scripted quit, or when the application terminates.
 //
+// SIGINT, SIGTERM and SIGHUP end a run cleanly in either back end: the frame being drawn
+// finishes, then the run ends as terminated (run-end written, the application told). A file
+// too large for the process's limit is a write error, not a signal that kills the run.
+//
 // In a deterministic run the frame clock is simulated: it moves by one display refresh per
 // frame and never waits, so a run with a fixed seed gives the same frames every time.
 #include <cstdint>
@@ -13,6 +17,7 @@
 #include <string>
 
 #include "CCInputInjector.h"
+#include "CCRunRecorder.h"
 #include "CCRunOptions.h"
 #include "CCRunScript.h"
 #include "CCSurfaceBackend.h"
@@ -25,6 +30,14 @@ struct CCRunResult {
     unsigned missed = 0;   // script actions that found nothing to act on
     unsigned failedScreenshots = 0;
     std::string reason;    // "frames", "seconds", "quit", "terminated"
+    unsigned seed = 0;     // the random generator's seed: the one asked for, else one from the time
+    int signal = 0;        // SIGINT, SIGTERM or SIGHUP when one ended the run
+    std::string traceFailure; // why the trace file is incomplete; empty when it is whole
+    std::string recordFailure; // the same for the recording
+
+    // The process's exit status for this run: 1 when a screenshot, the trace or the recording could not be
+    // written, 128 + the signal when one ended the run, else 0 (also when the window closed).
+    int exitStatus() const;
 };
 
 class CCRunner {
@@ -34,7 +47,7 @@ public:
     CCRunner(const CCRunner&) = delete;
     CCRunner& operator=(const CCRunner&) = delete;
 
-    // Loads the script and opens the trace; false with a reason (script errors carry the file
+    // Loads the script (unless one was set), opens the trace and the recording; false with a reason (script errors carry the file
     // name and line number).
     bool prepare(std::string* error);
     // Uses an already parsed script instead of the options' file.
@@ -75,5 +88,6 @@ private:
     uint64_t presentedAtStart_ = 0;
     int64_t startMicros_ = 0;
     bool ownsTrace_ = false;
+    CCRunRecorder recorder_;
     bool tilted_ = false;
 };

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "CCAutoreleasePool.h"
 #include "CGImage.h"
@@ -49,11 +50,18 @@ bool CCScreenshot::writePNG(const CCPixelImage& image, const std::string& path, 
     }
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return fail(std::strerror(errno));
-    bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-    written = std::fclose(file) == 0 && written;
+    errno = 0;
+    bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size() && std::fflush(file) == 0;
+    int reason = errno;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        reason = errno;
+    }
     if (!written) {
-        std::remove(path.c_str());
-        return fail("the disk refused the data");
+        // A cut picture is worse than none; a device or pipe given as the path stays.
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(path, ignored)) std::remove(path.c_str());
+        return fail(std::strerror(reason ? reason : EIO));
     }
     return true;
 }

@@ -79,5 +79,6 @@ UIAccelerometerReading UIAccelerometer::currentReading() const {
 void UIAccelerometer::deliverReading(double timestamp) {
     if (!delegate_) return;
     UIAccelerometerReading r = currentReading();
+    if (readingObserver_) readingObserver_(r);
     delegate_->accelerometer(this, UIAcceleration::accelerationWithValues(r.x, r.y, r.z, timestamp));
 }

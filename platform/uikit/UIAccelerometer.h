@@ -59,6 +59,10 @@ public:
     // timer on the main run loop calls this every update interval with the frame clock's time.
     void deliverReading(double timestamp);
 
+    // Sees every reading handed to the delegate (a recording of the run); nullptr: nobody.
+    using ReadingObserver = std::function<void(const UIAccelerometerReading& reading)>;
+    void setReadingObserver(ReadingObserver observer) { readingObserver_ = std::move(observer); }
+
     // True while the delivery timer runs.
     bool isDelivering() const { return timer_ != nullptr; }
 
@@ -74,4 +78,5 @@ private:
     UIAccelerometerDelegate* delegate_ = nullptr;
     mutable std::mutex sourceLock_;
     Source source_;
+    ReadingObserver readingObserver_;
 };

@@ -136,6 +136,8 @@ UIView* UIApplication::touchTarget(CGPoint windowPoint) {
 }
 
 void UIApplication::sendTouch(long finger, UITouchPhase phase, CGPoint windowPoint, double timestamp) {
+    if (!std::isfinite(windowPoint.x) || !std::isfinite(windowPoint.y)) return;
+    if (touchObserver_) touchObserver_(finger, phase, windowPoint);
     touchRouter_.sendTouch(finger, phase, windowPoint, timestamp);
 }
 

@@ -98,6 +98,10 @@ public:
     // A finger at a point of the key window's coordinates. A new finger goes to the view under
     // it (or, while an alert is shown, to the alert only); later phases go to the same view.
     void sendTouch(long finger, UITouchPhase phase, CGPoint windowPoint, double timestamp);
+    // Sees every finger sent, from any source, before it is routed (a recording of the run);
+    // nullptr: nobody.
+    using TouchObserver = std::function<void(long finger, UITouchPhase phase, CGPoint windowPoint)>;
+    void setTouchObserver(TouchObserver observer) { touchObserver_ = std::move(observer); }
     // Cancels every finger that is down (focus loss, an alert appearing).
     void cancelAllTouches(double timestamp);
     unsigned activeTouchCount() const { return touchRouter_.activeTouchCount(); }
@@ -125,6 +129,7 @@ private:
     bool headless_ = false;
     bool active_ = true;
     bool terminating_ = false;
+    TouchObserver touchObserver_;
     bool overlayChanged_ = true;
     UIWindow* keyWindow_ = nullptr;
     TraceHook traceHook_;

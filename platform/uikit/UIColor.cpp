@@ -1,5 +1,7 @@
 #include "UIColor.h"
 
+#include <cairo.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -47,4 +49,10 @@ std::string UIColor::description() const {
     char text[96];
     std::snprintf(text, sizeof text, "UIDeviceRGBColorSpace %g %g %g %g", value_.r, value_.g, value_.b, value_.a);
     return text;
+}
+
+void UIColor::fillRect(cairo_t* cr, CGRect rect) const {
+    cairo_set_source_rgba(cr, value_.r, value_.g, value_.b, value_.a);
+    cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+    cairo_fill(cr);
 }

@@ -3,6 +3,9 @@
 // so holders that do not retain them (gradient buttons) stay valid.
 #include "CCObject.h"
 #include "CGColor.h"
+#include "CGGeometry.h"
+
+typedef struct _cairo cairo_t;
 
 class UIColor : public CCObject {
 public:
@@ -28,6 +31,9 @@ public:
     float green() const { return value_.g; }
     float blue() const { return value_.b; }
     float alpha() const { return value_.a; }
+
+    // Fills a rectangle of a view's drawing with this colour.
+    void fillRect(cairo_t* cr, CGRect rect) const;
 
     std::string description() const override;
 

@@ -3,7 +3,9 @@
 // and reads back what it wrote: the trace as events, screenshots as pixels.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -164,6 +166,49 @@ public:
     }
     std::string file(const std::string& name) const { return dir.file(name); }
 
+    // Starts the program through the shell without waiting for it: `shell` comes first (a
+    // ulimit, a cd), then the program with the options and a trace; the shell execs the
+    // program, so the process id is the game's. finish() waits for it and reads back.
+    pid_t start(const std::string& options, const std::string& shell = {}) {
+        trace_ = dir.file("trace-" + std::to_string(++runs) + ".jsonl");
+        output_ = dir.file("output-" + std::to_string(runs) + ".txt");
+        std::string command = shell + " exec env LSAN_OPTIONS=suppressions='" + std::string(ZORVIK_SOURCE_DIR) +
+                              "/tests/support/lsan.supp' '" + program() + "' " + options + " --trace '" + trace_ +
+                              "' >'" + output_ + "' 2>&1";
+        pid_t pid = fork();
+        if (pid == 0) {
+            execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        return pid;
+    }
+    // Waits until the started run's trace holds a line with `text` (true) or `seconds` pass.
+    bool waitForTrace(const std::string& text, double seconds) {
+        for (int i = 0; i < seconds * 20; ++i) {
+            std::ifstream in(trace_);
+            std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            if (all.find(text) != std::string::npos) return true;
+            usleep(50000);
+        }
+        return false;
+    }
+    GameRunResult finish(pid_t pid) {
+        GameRunResult result;
+        int status = 0;
+        waitpid(pid, &status, 0);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::ifstream out(output_);
+        result.output.assign((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
+        std::ifstream in(trace_);
+        std::string line;
+        while (std::getline(in, line)) result.events.push_back(parseTraceLine(line));
+        return result;
+    }
+    const std::string& lastTrace() const { return trace_; }
+
     TempDir dir;
     int runs = 0;
+
+private:
+    std::string trace_, output_;
 };

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
+#include "CCLog.h"
 #include "CCTrace.h"
 
 namespace {
@@ -29,7 +32,7 @@ TEST(Trace, WritesOneEscapedJSONObjectPerEventOnlyWhileOpen) {
     EXPECT_NE(error.find("cannot write the trace"), std::string::npos);
 }
 
-TEST(Trace, FieldsPassedAsACallableAreBuiltOnlyWhileATraceIsOpen) {
+TEST(Trace, FieldsPassedAsACallableAreBuiltOnlyWhileSomebodyWantsThem) {
     std::vector<std::string> lines;
     int built = 0;
     auto fields = [&] {
@@ -64,6 +67,39 @@ TEST(Trace, FieldsPassedAsACallableAreBuiltOnlyWhileATraceIsOpen) {
     ASSERT_TRUE(std::getline(in, line));
     EXPECT_NE(line.find("\"event\":\"to-file\",\"n\":2"), std::string::npos);
     std::remove(path.c_str());
+
+    // A listener alone wants the event too.
+    std::vector<std::string> heard;
+    CCTrace::setListener([&](std::string_view name, const CCTraceFields&) { heard.emplace_back(name); });
+    EXPECT_TRUE(CCTrace::isWanted());
+    CCTrace::event("listened", fields);
+    CCTrace::setListener(nullptr);
+    EXPECT_FALSE(CCTrace::isWanted());
+    CCTrace::event("nobody", fields);
+    EXPECT_EQ(built, 3);
+    EXPECT_EQ(heard, std::vector<std::string>{"listened"});
+}
+
+TEST(Trace, AFullDiskIsReportedOnceStopsTheFileAndStillReachesTheListener) {
+    std::vector<std::string> logged, heard;
+    CCLogSink previous = ccSetLogSink([&](const std::string& l) { logged.push_back(l); });
+    CCTrace::setListener([&](std::string_view name, const CCTraceFields&) { heard.emplace_back(name); });
+    std::string error;
+    ASSERT_TRUE(CCTrace::open("/dev/full", &error)) << error;
+    EXPECT_EQ(CCTrace::failure(), "");
+    CCTrace::event("first");
+    CCTrace::event("second");
+    EXPECT_FALSE(CCTrace::isOpen());
+    EXPECT_FALSE(CCTrace::close());
+    EXPECT_EQ(CCTrace::failure(), "cannot write the trace \"/dev/full\": No space left on device");
+    EXPECT_EQ(logged, std::vector<std::string>{CCTrace::failure()});
+    EXPECT_EQ(heard, (std::vector<std::string>{"first", "second"}));
+    CCTrace::setListener(nullptr);
+    ccSetLogSink(previous);
+
+    // A new trace starts whole.
+    CCTrace::openSink([](const std::string&) {});
+    EXPECT_TRUE(CCTrace::close());
 }
 
 } // namespace

@@ -2,11 +2,23 @@
 
 #include <cstdint>
 #include <string>
+#include <sys/stat.h>
 
 #include "CCScreenshot.h"
 #include "UIApplication.h"
 
 namespace {
+
+TEST(Screenshot, AFullDiskIsAnErrorAndTheDeviceStays) {
+    CCPixelImage one;
+    one.width = one.height = 1;
+    one.rgba = {1, 2, 3, 255};
+    std::string error;
+    EXPECT_FALSE(CCScreenshot::writePNG(one, "/dev/full", &error));
+    EXPECT_EQ(error, "cannot write the screenshot \"/dev/full\": No space left on device");
+    struct stat st {};
+    EXPECT_EQ(stat("/dev/full", &st), 0);
+}
 
 // A 2 × 3 portrait picture whose pixels are numbered 0..5 (row by row) in the red channel.
 CCPixelImage numbered() {

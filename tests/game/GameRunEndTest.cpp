@@ -1,0 +1,54 @@
+// How runs of the real program end: by a signal, and with a trace that cannot be written.
+#include <csignal>
+
+#include "game/GameRun.h"
+
+namespace {
+
+class GameRunEndTest : public ::testing::Test {
+protected:
+    GameRun game;
+};
+
+// A headless run with no limit ends on SIGINT, SIGTERM or SIGHUP as any other run does.
+TEST_F(GameRunEndTest, ASignalEndsAHeadlessRunWithItsRecordAndSummary) {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        pid_t pid = game.start("--headless --seed 4 --autoplay");
+        ASSERT_GT(pid, 0);
+        ASSERT_TRUE(game.waitForTrace("\"HelloWorldScene\"", 60));
+        kill(pid, signal);
+        GameRunResult r = game.finish(pid);
+        EXPECT_EQ(r.status, 128 + signal) << r.output;
+        ASSERT_FALSE(r.events.empty());
+        const TraceEvent& end = r.events.back();
+        ASSERT_EQ(end.name(), "run-end") << end.line;
+        EXPECT_EQ(end.at("reason"), "terminated");
+        EXPECT_EQ(end.at("signal"), std::to_string(signal));
+        // The last frame finished: the record's frame is the count of frames drawn.
+        EXPECT_EQ(end.at("frames"), end.at("frame"));
+        EXPECT_GT(end.number("frames"), 100);
+        EXPECT_NE(r.output.find("zorvik: " + end.at("frames") + " frames in"), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("interrupted"), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("running headless until interrupted; --seconds N stops by itself"),
+                  std::string::npos)
+            << r.output;
+    }
+}
+
+// A trace that outgrows the file-size limit is an error naming it; the summary still counts
+// the whole game, and the file holds whole lines only.
+TEST_F(GameRunEndTest, ATraceThatCannotBeWrittenFailsTheRunAndTheSummaryKeepsCounting) {
+    pid_t pid = game.start("--headless --seed 4 --autoplay --seconds 12", "ulimit -f 2;");
+    GameRunResult r = game.finish(pid);
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("cannot write the trace \"" + game.lastTrace() + "\": File too large"), std::string::npos)
+        << r.output;
+    EXPECT_NE(r.output.find("zorvik: 720 frames in 12.0 s"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find(" 0 jumps"), std::string::npos) << r.output;
+    ASSERT_FALSE(r.events.empty());
+    EXPECT_NE(r.events.back().name(), "run-end");
+    for (const TraceEvent& e : r.events) EXPECT_EQ(e.line.back(), '}') << e.line;
+}
+
+} // namespace
