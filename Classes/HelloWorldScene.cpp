@@ -23,6 +23,7 @@
 #include "GameSpriteDropped.h"
 #include "Parts.h"
 #include "SplashLayer.h"
+#include "UIAccelerometer.h"
 #include "UIAlertView.h"
 #include "ZorvikAppDelegate.h"
 
@@ -214,7 +215,10 @@ GameSpriteDropped* HelloWorld::drop(GameDrop kind) {
     item->setRandNumb(randNumb);
     main_->addObject(item);
     addChild(item);
-    CCTrace::event("spawn", {{"kind", dropName(kind)}, {"x", static_cast<double>(kEntryX)}, {"y", static_cast<double>(y)}});
+    CCTrace::event("spawn", [&] {
+        return CCTraceFields{
+            {"kind", dropName(kind)}, {"x", static_cast<double>(kEntryX)}, {"y", static_cast<double>(y)}};
+    });
     return item;
 }
 
@@ -228,9 +232,11 @@ void HelloWorld::showScore() { hic_->setString(std::to_string(done_)); }
 void HelloWorld::addScore(unsigned points, const char* reason) {
     done_ += points;
     showScore();
-    CCTrace::event("score", {{"score", static_cast<long long>(done_)},
+    CCTrace::event("score", [&] {
+        return CCTraceFields{{"score", static_cast<long long>(done_)},
                              {"change", static_cast<long long>(points)},
-                             {"reason", reason}});
+                             {"reason", reason}};
+    });
 }
 
 void HelloWorld::go(float dt) {
@@ -320,8 +326,10 @@ void HelloWorld::sawHit(GameSpriteDropped* saw) {
         CGSize box = hi_->boundingBox().size;
         blood->setPosition(CGPoint{30 + box.width * 0.5f, 25 + box.height * 0.5f});
     }
-    CCTrace::event("saw-hit", {{"x", static_cast<double>(saw->position().x)},
-                               {"catX", static_cast<double>(hi_->position().x)}});
+    CCTrace::event("saw-hit", [&] {
+        return CCTraceFields{{"x", static_cast<double>(saw->position().x)},
+                             {"catX", static_cast<double>(hi_->position().x)}};
+    });
     removeItem(saw);
     // A hit during a running push-back only re-times the running timer.
     schedule(schedule_selector(HelloWorld::mainBackTimer), 1.0f / 60);
@@ -339,7 +347,9 @@ void HelloWorld::takeCoin(GameSpriteDropped* coin) {
     const bool running = wow_->visible();
     schedule(schedule_selector(HelloWorld::okGo), 1.0f);
     wow_->setVisible(true);
-    CCTrace::event("extreme-jump-start", {{"secondsLeft", static_cast<long long>(c_)}, {"alreadyRunning", running}});
+    CCTrace::event("extreme-jump-start", [&] {
+        return CCTraceFields{{"secondsLeft", static_cast<long long>(c_)}, {"alreadyRunning", running}};
+    });
 }
 
 void HelloWorld::takeBonus(GameSpriteDropped* bonus) {
@@ -364,7 +374,9 @@ void HelloWorld::mainBackTimer(float) {
     timeTime_ = 0;
     const float x = hi_->position().x;
     const bool eaten = x < kDogX;
-    CCTrace::event("push-back-end", {{"x", static_cast<double>(x)}, {"caught", eaten}});
+    CCTrace::event("push-back-end", [&] {
+        return CCTraceFields{{"x", static_cast<double>(x)}, {"caught", eaten}};
+    });
     if (eaten) caught();
 }
 
@@ -372,11 +384,13 @@ void HelloWorld::caught() {
     const unsigned lost = done_;
     done_ = 0;
     showScore();
-    CCTrace::event("score", {{"score", 0LL}, {"change", -static_cast<long long>(lost)}, {"reason", "caught"}});
+    CCTrace::event("score", [&] {
+        return CCTraceFields{{"score", 0LL}, {"change", -static_cast<long long>(lost)}, {"reason", "caught"}};
+    });
     newed_ = kFirstDropInterval;
     hi_->setPosition(CGPoint{kCaughtX, hi_->position().y});
     hi_->runAction(CCFadeOut::actionWithDuration(1.0f));
-    CCTrace::event("caught", {{"x", static_cast<double>(kCaughtX)}});
+    CCTrace::event("caught", [&] { return CCTraceFields{{"x", static_cast<double>(kCaughtX)}}; });
     UIAlertView* alert = ccCreate<UIAlertView>([this](UIAlertView* a) {
         return a->initWithTitle("OH NO!!", "You got eaten by the dog!", this, nullptr, {"Try again"});
     });
@@ -388,7 +402,9 @@ void HelloWorld::okGo(float) {
     c_ -= 1;
     if (c_ > 0) {
         wow_->setString("Extreme Jump: " + std::to_string(c_));
-        CCTrace::event("countdown", {{"secondsLeft", static_cast<long long>(c_)}});
+        CCTrace::event("countdown", [&] {
+            return CCTraceFields{{"secondsLeft", static_cast<long long>(c_)}};
+        });
         return;
     }
     jumpAmt_ = kNormalJump;
@@ -411,15 +427,17 @@ bool HelloWorld::ccTouchBegan(UITouch*, UIEvent*) {
     hasTouched_ = true;
     mainOne_ = 2;
     hi_->setTexture(cachedTexture("cat_2.png"));
-    CCTrace::event("jump", {{"height", static_cast<double>(jumpAmt_)},
-                            {"duration", static_cast<double>(duration)},
-                            {"x", static_cast<double>(p.x)}});
+    CCTrace::event("jump", [&] {
+        return CCTraceFields{{"height", static_cast<double>(jumpAmt_)},
+                             {"duration", static_cast<double>(duration)},
+                             {"x", static_cast<double>(p.x)}};
+    });
     return false;
 }
 
 void HelloWorld::animationDone() {
     hasTouched_ = false;
-    CCTrace::event("land", {{"x", static_cast<double>(hi_->position().x)}});
+    CCTrace::event("land", [&] { return CCTraceFields{{"x", static_cast<double>(hi_->position().x)}}; });
 }
 
 void HelloWorld::accelerometer(UIAccelerometer*, UIAcceleration* acceleration) { applyTilt(acceleration->y()); }
@@ -458,17 +476,18 @@ void HelloWorld::alertViewDidDismissWithButtonIndex(UIAlertView*, int) {
 void HelloWorld::didPressDown() {
     back_->setTexture(cachedTexture("back1.png"));
     backLooksPressed_ = true;
-    CCTrace::event("back-button", {{"state", "pressed"}});
+    CCTrace::event("back-button", [&] { return CCTraceFields{{"state", "pressed"}}; });
 }
 
 void HelloWorld::stoppedPressing() {
     back_->setTexture(cachedTexture("back2.png"));
     // Every touch off the button says so; only a press that slid off is worth a line.
-    if (backLooksPressed_) CCTrace::event("back-button", {{"state", "released"}});
+    if (backLooksPressed_)
+        CCTrace::event("back-button", [&] { return CCTraceFields{{"state", "released"}}; });
     backLooksPressed_ = false;
 }
 
 void HelloWorld::didPressButton() {
-    CCTrace::event("back-button", {{"state", "left-game"}});
+    CCTrace::event("back-button", [&] { return CCTraceFields{{"state", "left-game"}}; });
     CCDirector::sharedDirector()->replaceScene(CCTransitionFade::transitionWithDuration(1.0f, SplashLayer::scene()));
 }

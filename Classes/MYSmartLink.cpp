@@ -73,8 +73,9 @@ void MYSmartLink::connectionDidFinishLoading(NSURLConnection*) {
     setUrl(m_redirectURL_);
     m_redirectURL_ = nullptr;
     connection_ = nullptr;
-    CCTrace::event("link-resolved", {{"url", actualURL_ ? actualURL_->absoluteString() : std::string()},
-                                     {"resolved", true}});
+    CCTrace::event("link-resolved", [&] {
+        return CCTraceFields{{"url", actualURL_ ? actualURL_->absoluteString() : std::string()}, {"resolved", true}};
+    });
     if (launchURLWhenReceived_) openURL();
 }
 
@@ -82,7 +83,8 @@ void MYSmartLink::connectionDidFailWithError(NSURLConnection*, NSError* error) {
     if (error) CCLog("Smart link: %s; using the destination", error->localizedDescription().c_str());
     setUrl(NSURL::URLWithString(destinationURL_));
     connection_ = nullptr;
-    CCTrace::event("link-resolved", {{"url", actualURL_ ? actualURL_->absoluteString() : std::string()},
-                                     {"resolved", false}});
+    CCTrace::event("link-resolved", [&] {
+        return CCTraceFields{{"url", actualURL_ ? actualURL_->absoluteString() : std::string()}, {"resolved", false}};
+    });
     if (launchURLWhenReceived_) openURL();
 }

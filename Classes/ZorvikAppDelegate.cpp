@@ -86,32 +86,32 @@ void ZorvikAppDelegate::gameNeeds(const std::string& file) {
 }
 
 void ZorvikAppDelegate::applicationDidFinishLaunching(UIApplication*) {
-    // 1. The game's random source.
+    // The game's random source.
     srandom(static_cast<unsigned>(time(nullptr)));
     // The house services answer the addresses of the configuration that name them.
     startHouseServer();
-    // 2. The window over the whole screen.
+    // The window over the whole screen.
     window_ = CCPtr<UIWindow>::adopt(ccNew<UIWindow>([](UIWindow* w) { return w->initWithFrame(UIScreen::mainScreen()->bounds()); }));
-    // 3. Display-link director where the platform has one, else the timer director.
+    // Display-link director where the platform has one, else the timer director.
     if (!CCDirector::setDirectorType(kCCDirectorTypeDisplayLink)) CCDirector::setDirectorType(kCCDirectorTypeNSTimer);
-    // 4.
+    // Upright while the view is made, no frame-rate counter, 60 frames a second.
     auto* director = static_cast<CCDirectorIOS*>(CCDirector::sharedDirector());
     director->setDeviceOrientation(CCDeviceOrientationPortrait);
     director->setDisplayFPS(false);
     director->setAnimationInterval(1.0 / 60);
-    // 5. 16-bit colour, no depth buffer.
+    // 16-bit colour, no depth buffer.
     EAGLView* glView = EAGLView::viewWithFrame(window_->bounds(), kEAGLColorFormatRGB565, 0, false);
-    // 6.
+    // The director draws into the view, which fills the window.
     director->setOpenGLView(glView);
     window_->addSubview(glView);
     window_->makeKeyAndVisible();
-    // 7. From here the scene is 480 x 320, origin bottom-left.
+    // From here the scene is 480 x 320, origin bottom-left.
     director->setDeviceOrientation(CCDeviceOrientationLandscapeLeft);
-    // 8.
+    // Every finger on the screen reaches the touch dispatcher, not only the first.
     glView->setMultipleTouchEnabled(true);
-    // 9. Images with alpha load as 32-bit textures.
+    // Images with alpha load as 32-bit textures.
     CCTexture2D::setDefaultAlphaPixelFormat(kCCTexture2DPixelFormat_RGBA8888);
-    // 10. The title scene asks for its HELP button here, before the view controller exists:
+    // The title scene asks for its HELP button here, before the view controller exists:
     // that request adds nothing.
     if (!mainScene()) {
         // The title's own pictures and font have been named; anything else is said here.
@@ -122,22 +122,22 @@ void ZorvikAppDelegate::applicationDidFinishLaunching(UIApplication*) {
         return;
     }
     director->runWithScene(mainScene());
-    // 11.
+    // The platform buttons below are added to the view controller's view: the GL view.
     viewController_ = CCPtr<UIViewController>::adopt(ccNew<UIViewController>([](UIViewController* v) { return v->init(); }));
     viewController_->setView(glView);
-    // 12. The ad banner strip, moved to the top of the landscape screen and turned a quarter.
+    // The ad banner strip, moved to the top of the landscape screen and turned a quarter.
     DTBannerManager* ads = DTBannerManager::sharedManager();
     ads->addAdsToViewController(viewController_);
     ads->bannerClipView()->setCenter(CGPoint{310, 160});
     ads->bannerClipView()->setTransform(CGAffineTransformMakeRotation(kQuarterTurn));
-    // 13. The purchase button.
+    // The purchase button.
     button_ = makeButton(CGRect{{296, 240}, {160, 48}}, CGPoint{296, 400}, 12, 6.0f, "Buy AD-FREE Full Version!",
                          &ZorvikAppDelegate::newb, "newb");
-    // 14. The one HELP button of the launch.
+    // The one HELP button of the launch.
     addAgain();
-    // 15. The promotion list is fetched in the background.
+    // The promotion list is fetched in the background.
     MZDownloader::shared()->startUpdates();
-    // 16.
+    // Shown again with the buttons on it.
     window_->makeKeyAndVisible();
 }
 

@@ -14,6 +14,7 @@
 #include "CCAutoreleasePool.h"
 #include "CCClock.h"
 #include "CCDirector.h"
+#include "CCDisplay.h"
 #include "CCRunOptions.h"
 #include "CCRunScript.h"
 #include "CCRunner.h"
@@ -48,12 +49,6 @@ const char* kEnvironment =
     "  ZORVIK_OFFLINE         1: no network services, as --offline\n"
     "  ZORVIK_STORE_URL       the page \"Upgrade App\" opens\n"
     "  XDG_CONFIG_HOME, XDG_DATA_HOME  where the user defaults and the documents are kept\n";
-
-bool hasDisplay() {
-    const char* x = std::getenv("DISPLAY");
-    const char* w = std::getenv("WAYLAND_DISPLAY");
-    return (x && *x) || (w && *w);
-}
 
 // With no display, and with no options or --demo, the run is the demo: for whatever the options
 // leave open, the game plays itself (unless a script plays it) for a minute (unless a limit or
@@ -134,7 +129,7 @@ int main(int argc, char** argv) {
         }
     }
     std::string demoFolder;
-    if (demo && !hasDisplay()) demoFolder = applyDemoDefaults(options, script);
+    if (demo && !CCDisplay::isPresent()) demoFolder = applyDemoDefaults(options, script);
 
     if (std::string(ccChooseSurfaceBackend(options.headless, "Zorvik")) == "headless") options.headless = true;
 

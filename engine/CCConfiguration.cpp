@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "UIDevice.h"
+#include "CCEnginePlatform.h"
 #include "ccMacros.h"
 
 namespace {
@@ -56,7 +56,7 @@ unsigned CCConfiguration::packVersion(const std::string& version) {
 
 bool CCConfiguration::init() {
     loadingBundle_ = NSBundle::mainBundle();
-    OSVersion_ = packVersion(UIDevice::currentDevice()->systemVersion());
+    OSVersion_ = packVersion(CCEnginePlatform::systemVersion());
     readGLState();
     return true;
 }

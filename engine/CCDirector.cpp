@@ -4,7 +4,7 @@
 
 #include "CCActionManager.h"
 #include "CCAssert.h"
-#include "CCDirectorKinds.h"
+#include "CCEnginePlatform.h"
 #include "CCLabelBMFont.h"
 #include "CCScene.h"
 #include "CCScheduler.h"
@@ -12,55 +12,21 @@
 #include "CCTextureCache.h"
 #include "CCTrace.h"
 #include "CCTransitionScene.h"
-#include "EAGLView.h"
-#include "UIDevice.h"
 #include "glu.h"
 
 
 namespace {
 CCDirector* sharedDirector_ = nullptr;
-
-// "3.1.2" against "3.1": numeric, part by part; missing parts count as 0.
-int compareVersions(const std::string& a, const std::string& b) {
-    size_t i = 0, j = 0;
-    while (i < a.size() || j < b.size()) {
-        long x = 0, y = 0;
-        while (i < a.size() && a[i] != '.') x = x * 10 + (isdigit(static_cast<unsigned char>(a[i])) ? a[i] - '0' : 0), ++i;
-        while (j < b.size() && b[j] != '.') y = y * 10 + (isdigit(static_cast<unsigned char>(b[j])) ? b[j] - '0' : 0), ++j;
-        if (x != y) return x < y ? -1 : 1;
-        ++i, ++j;
-    }
-    return 0;
-}
 } // namespace
 
 CCDirector* CCDirector::sharedDirector() {
-    if (!sharedDirector_) CCDirectorTimer::sharedDirector();
+    if (!sharedDirector_) CCEnginePlatform::makeDirector(kCCDirectorTypeDefault);
     return sharedDirector_;
 }
 
 bool CCDirector::hasSharedDirector() { return sharedDirector_ != nullptr; }
 
-bool CCDirector::setDirectorType(int type) {
-    switch (type) {
-    case kCCDirectorTypeNSTimer:
-        CCDirectorTimer::sharedDirector();
-        return true;
-    case kCCDirectorTypeMainLoop:
-        CCDirectorFast::sharedDirector();
-        return true;
-    case kCCDirectorTypeThreadMainLoop:
-        CCDirectorFastThreaded::sharedDirector();
-        return true;
-    case kCCDirectorTypeDisplayLink:
-        if (compareVersions(UIDevice::currentDevice()->systemVersion(), "3.1") < 0) return false;
-        CCDirectorDisplayLink::sharedDirector();
-        return true;
-    default:
-        CCAssert(false, "Unknown director type");
-    }
-    return false;
-}
+bool CCDirector::setDirectorType(int type) { return CCEnginePlatform::makeDirector(type); }
 
 void CCDirector::purgeSharedDirector() {
     if (!sharedDirector_) return;
@@ -78,7 +44,6 @@ CCDirector::CCDirector() {
 CCDirector::~CCDirector() {
     runningScene_.reset();
     scenesStack_.reset();
-    openGLView_.reset();
     if (sharedDirector_ == this) sharedDirector_ = nullptr;
 }
 
@@ -156,7 +121,6 @@ void CCDirector::end() {
     CCScheduler::purgeSharedScheduler();
     CCActionManager::purgeSharedManager();
     CCTextureCache::purgeSharedTextureCache();
-    openGLView_.reset();
 }
 
 void CCDirector::setNextScene() {
@@ -170,7 +134,8 @@ void CCDirector::setNextScene() {
     }
     runningScene_ = nextScene_;
     nextScene_ = nullptr;
-    if (runningScene_) CCTrace::event("scene", {{"scene", runningScene_->className()}});
+    if (runningScene_)
+        CCTrace::event("scene", [&] { return CCTraceFields{{"scene", runningScene_->className()}}; });
     if (!runningIsTransition && runningScene_) {
         runningScene_->onEnter();
         runningScene_->onEnterTransitionDidFinish();
@@ -229,18 +194,14 @@ float CCDirector::getZEye() const { return winSizeInPixels_.height / 1.1566f; }
 
 // ---- GL state ----
 
-void CCDirector::setOpenGLView(EAGLView* view) {
-    CCAssert(view != nullptr, "OpenGLView must be non-nil");
-    if (view == openGLView_.get()) return;
-    openGLView_ = view;
-    CGSize size = view->bounds().size;
+void CCDirector::openGLViewDidChange(CGSize size) {
     winSizeInPoints_ = size;
     winSizeInPixels_ = size;
     setGLDefaultValues();
 }
 
 void CCDirector::setGLDefaultValues() {
-    CCAssert(openGLView_ != nullptr, "openGLView_ must be initialized");
+    CCAssert(openGLView() != nullptr, "openGLView_ must be initialized");
     setAlphaBlending(true);
     setDepthTest(true);
     setProjection(projection_);

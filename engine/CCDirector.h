@@ -3,8 +3,8 @@
 // and the GL state every frame starts from. Each frame: measure the elapsed time, tick the
 // shared scheduler, switch to a pending scene, visit the running scene, present the frame.
 //
-// The platform half (orientation, content scale, attaching the view) is CCDirectorIOS; the
-// four kinds below it differ only in what drives the frame.
+// The platform half (the GL view, orientation, content scale, attaching the view) is
+// CCDirectorIOS; the four kinds below it differ only in what drives the frame.
 #include <atomic>
 
 #include "CCArray.h"
@@ -89,8 +89,10 @@ public:
     float getZEye() const;
 
     // ---- GL state ----
-    EAGLView* openGLView() const { return openGLView_; }
-    virtual void setOpenGLView(EAGLView* view);
+    // The view the frames are drawn into (held by the platform half); nullptr until one is set.
+    virtual EAGLView* openGLView() const = 0;
+    // Takes the view and sets the GL state up for its size.
+    virtual void setOpenGLView(EAGLView* view) = 0;
     void setGLDefaultValues();
     int projection() const { return projection_; }
     void setProjection(int projection);
@@ -110,8 +112,9 @@ protected:
     // Replaces the running scene by the next one, with the lifecycle messages.
     void setNextScene();
     void resetLastUpdate();
+    // The platform half calls this once it holds a new view of this size in points.
+    void openGLViewDidChange(CGSize size);
 
-    CCPtr<EAGLView> openGLView_;
     double animationInterval_ = 1.0 / 60;
     double oldAnimationInterval_ = 1.0 / 60;
     bool displayFPS_ = false;

@@ -2,7 +2,7 @@
 
 #include "CCAssert.h"
 #include "CCDirector.h"
-#include "CCTouchDispatcher.h"
+#include "CCEnginePlatform.h"
 #include "ccMacros.h"
 
 CGSize ccLayerWinSize() { return CCDirector::sharedDirector()->winSize(); }
@@ -28,7 +28,7 @@ CCLayer::~CCLayer() {
     stopAccelerometer();
 }
 
-void CCLayer::registerWithTouchDispatcher() { CCTouchDispatcher::sharedDispatcher()->addStandardDelegate(this, 0); }
+void CCLayer::registerWithTouchDispatcher() { CCEnginePlatform::addStandardTouchDelegate(this, 0); }
 
 bool CCLayer::ccTouchBegan(UITouch* touch, UIEvent* event) {
     (void)touch, (void)event;
@@ -40,13 +40,10 @@ void CCLayer::accelerometer(UIAccelerometer* accelerometer, UIAcceleration* acce
     (void)accelerometer, (void)acceleration;
 }
 
-void CCLayer::startAccelerometer() { UIAccelerometer::sharedAccelerometer()->setDelegate(this); }
+void CCLayer::startAccelerometer() { CCEnginePlatform::startAccelerometer(this); }
 
-void CCLayer::stopAccelerometer() {
-    // Only our own registration: another layer may have taken the accelerometer since.
-    UIAccelerometer* accelerometer = UIAccelerometer::sharedAccelerometer();
-    if (accelerometer->delegate() == static_cast<UIAccelerometerDelegate*>(this)) accelerometer->setDelegate(nullptr);
-}
+// Only our own registration: another layer may have taken the accelerometer since.
+void CCLayer::stopAccelerometer() { CCEnginePlatform::stopAccelerometer(this); }
 
 void CCLayer::setIsTouchEnabled(bool enabled) {
     if (enabled == isTouchEnabled_) return;
@@ -55,7 +52,7 @@ void CCLayer::setIsTouchEnabled(bool enabled) {
     if (enabled)
         registerWithTouchDispatcher();
     else
-        CCTouchDispatcher::sharedDispatcher()->removeDelegate(this);
+        CCEnginePlatform::removeTouchDelegate(this);
 }
 
 void CCLayer::setIsAccelerometerEnabled(bool enabled) {
@@ -75,7 +72,7 @@ void CCLayer::onEnter() {
 }
 
 void CCLayer::onExit() {
-    if (isTouchEnabled_) CCTouchDispatcher::sharedDispatcher()->removeDelegate(this);
+    if (isTouchEnabled_) CCEnginePlatform::removeTouchDelegate(this);
     if (isAccelerometerEnabled_) stopAccelerometer();
     CCNode::onExit();
 }

@@ -3,7 +3,7 @@
 // accelerometer readings, each while it is running and the matching flag is on.
 #include "CCNode.h"
 #include "CCTouchDelegateProtocol.h"
-#include "UIAccelerometer.h"
+#include "UIAccelerometerDelegate.h"
 
 class CCLayer : public CCNode,
                 public CCStandardTouchDelegate,

@@ -4,10 +4,10 @@
 
 #include "CCActionManager.h"
 #include "CCDirector.h"
+#include "CCEnginePlatform.h"
 #include "CCScheduler.h"
 #include "CGPointExtension.h"
 #include "TransformUtils.h"
-#include "UITouch.h"
 #include "ccMacros.h"
 
 CCNode* CCNode::node() {
@@ -298,7 +298,9 @@ unsigned CCNode::numberOfRunningActions() {
 
 void CCNode::draw() {}
 
-void CCNode::visit() {
+void CCNode::visit() { visitWith(&CCNode::drawWithChildren); }
+
+void CCNode::visitWith(void (CCNode::*contents)()) {
     if (!visible_) return;
     glPushMatrix();
     const bool gridActive = grid_ && grid_->active();
@@ -307,6 +309,12 @@ void CCNode::visit() {
         transformAncestors();
     }
     transform();
+    (this->*contents)();
+    if (gridActive) grid_->afterDraw(this);
+    glPopMatrix();
+}
+
+void CCNode::drawWithChildren() {
     if (children_ && children_->count() > 0) {
         ccArray* data = children_->data;
         unsigned i = 0;
@@ -321,8 +329,6 @@ void CCNode::visit() {
     } else {
         draw();
     }
-    if (gridActive) grid_->afterDraw(this);
-    glPopMatrix();
 }
 
 void CCNode::transform() {
@@ -405,12 +411,12 @@ CGPoint CCNode::convertToWindowSpace(CGPoint nodePoint) {
 }
 
 CGPoint CCNode::convertTouchToNodeSpace(UITouch* touch) {
-    CGPoint point = CCDirector::sharedDirector()->convertToGL(touch->locationInView(touch->view()));
+    CGPoint point = CCDirector::sharedDirector()->convertToGL(CCEnginePlatform::touchLocationInView(touch));
     return convertToNodeSpace(point);
 }
 
 CGPoint CCNode::convertTouchToNodeSpaceAR(UITouch* touch) {
-    CGPoint point = CCDirector::sharedDirector()->convertToGL(touch->locationInView(touch->view()));
+    CGPoint point = CCDirector::sharedDirector()->convertToGL(CCEnginePlatform::touchLocationInView(touch));
     return convertToNodeSpaceAR(point);
 }
 

@@ -135,6 +135,11 @@ public:
     std::string description() const override;
 
 protected:
+    // One visit, nothing while invisible: the matrix saved, the grid capturing while it is
+    // active, this node's transform, then `contents`, then the grid's picture and the matrix back.
+    void visitWith(void (CCNode::*contents)());
+    // Children behind (z < 0), this node, then the rest.
+    void drawWithChildren();
     // Keeps children in ascending z-order; equal z goes after the existing ones.
     void insertChild(CCNode* child, int z);
     void detachChild(CCNode* child, bool cleanup);

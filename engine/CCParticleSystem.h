@@ -222,6 +222,7 @@ protected:
     int positionType_ = kCCPositionTypeFree;
     bool autoRemoveOnFinish_ = false;
     unsigned particleIdx_ = 0;
-    // The subclass's vertex writer, looked up once.
+    // Writes one particle's vertices: the subclass's writer, set by its init (the base's
+    // updateQuadWithParticle until then) and called for every live particle at each step.
     UpdateParticleImp updateParticleImp = nullptr;
 };

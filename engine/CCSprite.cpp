@@ -325,9 +325,7 @@ CCNode* CCSprite::addChild(CCNode* child, int z, int tag) {
     if (usesBatchNode_) {
         auto* sprite = dynamic_cast<CCSprite*>(child);
         CCAssert(sprite != nullptr, "CCSprite only supports CCSprites as children when using CCSpriteBatchNode");
-        CCAssert(sprite->texture() && textureAtlas_->texture() &&
-                     sprite->texture()->name() == textureAtlas_->texture()->name(),
-                 "CCSprite is not using the same texture id");
+        ccAssertSameTexture(sprite, textureAtlas_->texture());
         CCNode::addChild(child, z, tag);
         // A sprite without a slot yet brings its children in when it enters the batch.
         if (atlasIndex_ != CCSpriteIndexNotInitialized) {
@@ -554,4 +552,9 @@ std::string CCSprite::description() const {
     std::snprintf(text, sizeof text, " | Rect = (%.2f,%.2f,%.2f,%.2f) | tag = %i | atlasIndex = %i>", rect_.origin.x,
                   rect_.origin.y, rect_.size.width, rect_.size.height, tag_, int(atlasIndex_));
     return std::string("<").append(className()) + " = " + ccAddressString(this) + text;
+}
+
+void ccAssertSameTexture(CCSprite* sprite, CCTexture2D* texture) {
+    CCAssert(sprite->texture() && texture && sprite->texture()->name() == texture->name(),
+             "CCSprite is not using the same texture id");
 }

@@ -178,3 +178,7 @@ protected:
     bool flipX_ = false, flipY_ = false;
     std::map<std::string, CCPtr<CCAnimation>> animations_;
 };
+
+// Fails unless the sprite draws from this texture: a batch draws all its sprites with its one
+// texture, so a sprite joins a batch (or a batched sprite) only with the same texture.
+void ccAssertSameTexture(CCSprite* sprite, CCTexture2D* texture);

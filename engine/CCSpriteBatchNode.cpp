@@ -72,8 +72,7 @@ CCNode* CCSpriteBatchNode::addChild(CCNode* child, int z, int tag) {
     CCAssert(child != nullptr, "Argument must be non-nil");
     auto* sprite = dynamic_cast<CCSprite*>(child);
     CCAssert(sprite != nullptr, "CCSpriteBatchNode only supports CCSprites as children");
-    CCAssert(sprite->texture() && texture() && sprite->texture()->name() == texture()->name(),
-             "CCSprite is not using the same texture id");
+    ccAssertSameTexture(sprite, texture());
     CCNode::addChild(child, z, tag);
     insertChild(sprite, atlasIndexForChild(sprite, z));
     return this;
@@ -159,8 +158,7 @@ void CCSpriteBatchNode::insertChild(CCSprite* sprite, unsigned index) {
             // Children gathered while the sprite drew itself are checked as direct ones are.
             auto* child = dynamic_cast<CCSprite*>(object);
             CCAssert(child != nullptr, "CCSpriteBatchNode only supports CCSprites as children");
-            CCAssert(child->texture() && texture() && child->texture()->name() == texture()->name(),
-                     "CCSprite is not using the same texture id");
+            ccAssertSameTexture(child, texture());
             insertChild(child, atlasIndexForChild(child, child->zOrder()));
         }
     }
@@ -216,19 +214,8 @@ void CCSpriteBatchNode::increaseAtlasCapacity() {
 
 // ---- drawing ----
 
-void CCSpriteBatchNode::visit() {
-    if (!visible_) return;
-    glPushMatrix();
-    const bool gridActive = grid_ && grid_->active();
-    if (gridActive) {
-        grid_->beforeDraw();
-        transformAncestors();
-    }
-    transform();
-    draw();
-    if (gridActive) grid_->afterDraw(this);
-    glPopMatrix();
-}
+// The sprites are drawn by the batch's own draw, not visited one by one.
+void CCSpriteBatchNode::visit() { visitWith(&CCNode::draw); }
 
 void CCSpriteBatchNode::draw() {
     if (textureAtlas_->totalQuads() == 0) return;

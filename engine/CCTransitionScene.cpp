@@ -2,7 +2,7 @@
 
 #include "CCAssert.h"
 #include "CCDirector.h"
-#include "CCTouchDispatcher.h"
+#include "CCEnginePlatform.h"
 
 CCTransitionScene* CCTransitionScene::transitionWithDuration(ccTime duration, CCScene* scene) {
     return ccCreate<CCTransitionScene>([&](CCTransitionScene* t) { return t->initWithDuration(duration, scene); });
@@ -16,7 +16,7 @@ bool CCTransitionScene::initWithDuration(ccTime duration, CCScene* scene) {
     outScene_ = CCDirector::sharedDirector()->runningScene();
     CCAssert(inScene_.get() != outScene_.get(), "Incoming scene must be different from the outgoing scene");
     // No touches while the scenes change hands.
-    CCTouchDispatcher::sharedDispatcher()->setDispatchEvents(false);
+    CCEnginePlatform::setTouchDispatchEnabled(false);
     sceneOrder();
     return true;
 }
@@ -75,7 +75,7 @@ void CCTransitionScene::setNewScene(ccTime) {
     CCDirector* director = CCDirector::sharedDirector();
     sendCleanupToScene_ = director->sendCleanupToScene();
     director->replaceScene(inScene_);
-    CCTouchDispatcher::sharedDispatcher()->setDispatchEvents(true);
+    CCEnginePlatform::setTouchDispatchEnabled(true);
     // Intact if it is shown again later (after a pop, say).
     if (outScene_) outScene_->setVisible(true);
 }

@@ -160,7 +160,7 @@ AdNetworkView::~AdNetworkView() { *alive_ = false; }
 void AdNetworkView::requestAd(const std::string& serverURL, const std::string& publisherId) {
     const uint64_t serial = ++serial_;
     loading_ = true;
-    CCTrace::event("ad-request", {{"network", networkName()}});
+    CCTrace::event("ad-request", [&] { return CCTraceFields{{"network", networkName()}}; });
     std::shared_ptr<bool> alive = alive_;
     if (serverURL.empty()) {
         // Told on a later pass, as for an answer from the network.
@@ -240,12 +240,12 @@ void AdNetworkView::finish(Fetched& f) {
             adImage_ = image;
             landingURL_ = f.link;
             setNeedsDisplay();
-            CCTrace::event("ad-loaded", {{"network", networkName()}});
+            CCTrace::event("ad-loaded", [&] { return CCTraceFields{{"network", networkName()}}; });
             adDidLoad();
             return;
         }
     }
-    CCTrace::event("ad-failed", {{"network", networkName()}, {"reason", f.error}});
+    CCTrace::event("ad-failed", [&] { return CCTraceFields{{"network", networkName()}, {"reason", f.error}}; });
     adDidFail(NSError::errorWithDomain(kAdErrorDomain, f.code, f.error));
 }
 

@@ -1,5 +1,6 @@
 #include "CCTrace.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +13,10 @@
 #include "CCLog.h"
 
 namespace {
+// Whether an event would go anywhere (a trace open or a listener): the one check callers make
+// before building an event's fields. Written with Output's lock held, read without it.
+std::atomic<bool> wanted{false};
+
 struct Output {
     std::mutex lock; // events may come from any thread
     int file = -1; // written straight, line by line: nothing waits in a buffer
@@ -36,6 +41,7 @@ struct Output {
             ::close(file);
         }
         file = -1;
+        wanted = open() || listener;
     }
 };
 Output& output() {
@@ -119,6 +125,7 @@ bool CCTrace::open(const std::string& path, std::string* error) {
     out.path = path;
     out.whole = 0;
     out.failure.clear();
+    wanted = true;
     return true;
 }
 
@@ -128,6 +135,7 @@ void CCTrace::openSink(std::function<void(const std::string&)> sink) {
     std::lock_guard guard(out.lock);
     out.sink = std::move(sink);
     out.failure.clear();
+    wanted = out.open() || out.listener;
 }
 
 bool CCTrace::close() {
@@ -139,6 +147,7 @@ bool CCTrace::close() {
     }
     out.file = -1;
     out.sink = nullptr;
+    wanted = static_cast<bool>(out.listener);
     return out.failure.empty();
 }
 
@@ -152,6 +161,7 @@ void CCTrace::setListener(Listener listener) {
     Output& out = output();
     std::lock_guard guard(out.lock);
     out.listener = std::move(listener);
+    wanted = out.open() || out.listener;
 }
 
 bool CCTrace::isOpen() {
@@ -159,6 +169,8 @@ bool CCTrace::isOpen() {
     std::lock_guard guard(out.lock);
     return out.open();
 }
+
+bool CCTrace::isWanted() { return wanted.load(std::memory_order_relaxed); }
 
 void CCTrace::event(std::string_view name, const CCTraceFields& fields) {
     Output& out = output();

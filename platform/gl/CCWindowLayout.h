@@ -1,12 +1,13 @@
 #pragma once
-// Where the 320 × 480 portrait device screen sits in a desktop window: turned to read upright
+// Where the portrait device screen sits in a desktop window: turned to read upright
 // in the status bar's orientation (1 to 4), scaled by a whole factor when it fits at least
 // once (smaller windows shrink it), and centred. The same mapping places the picture and
 // brings pointer positions back to the view's portrait points (origin top-left).
+#include "CCDeviceScreen.h"
 #include "CGGeometry.h"
 
 struct CCWindowLayout {
-    static constexpr int kDeviceWidth = 320, kDeviceHeight = 480;
+    static constexpr int kDeviceWidth = CCDeviceScreen::kWidth, kDeviceHeight = CCDeviceScreen::kHeight;
 
     int orientation = 3;
     float scale = 1;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "CCClock.h"
+#include "CCDisplay.h"
 #include "CCGLExtensions.h"
 #include "CCKeyboardTilt.h"
 #include "CCLog.h"
@@ -18,12 +19,6 @@ namespace {
 constexpr int kTextureSize = 512;
 constexpr long kMouseFinger = 1000000;
 constexpr long kTouchFingerBase = 2000000;
-
-bool displayNamed() {
-    const char* x = std::getenv("DISPLAY");
-    const char* w = std::getenv("WAYLAND_DISPLAY");
-    return (x && *x) || (w && *w);
-}
 } // namespace
 
 struct CCWindowSurface::Impl : NSRunLoopInputSource {
@@ -81,7 +76,7 @@ CCWindowSurface::CCWindowSurface() : impl_(std::make_unique<Impl>()) { impl_->ow
 
 std::unique_ptr<CCWindowSurface> CCWindowSurface::open(const std::string& title) {
     // Without a display SDL would fall back to an invisible off-screen window.
-    if (!displayNamed()) {
+    if (!CCDisplay::isPresent()) {
         CCLog("No display: running headless");
         return nullptr;
     }

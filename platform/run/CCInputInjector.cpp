@@ -21,10 +21,12 @@ const char* phaseName(UITouchPhase phase) {
 }
 
 void sendFinger(long finger, UITouchPhase phase, CGPoint viewPoint, double timestamp) {
-    CCTrace::event("input", {{"kind", "touch"},
+    CCTrace::event("input", [&] {
+        return CCTraceFields{{"kind", "touch"},
                              {"finger", static_cast<long long>(finger)},
                              {"phase", phaseName(phase)},
-                             {"view", viewPoint}});
+                             {"view", viewPoint}};
+    });
     UIApplication::sharedApplication()->sendTouch(finger, phase, viewPoint, timestamp);
 }
 
@@ -102,7 +104,9 @@ bool CCInputInjector::perform(const CCRunAction& action, double timestamp, std::
     }
     case CCRunAction::Tilt: {
         UIAccelerometerReading reading{action.x, action.y, action.z};
-        CCTrace::event("input", {{"kind", "tilt"}, {"x", action.x}, {"y", action.y}, {"z", action.z}});
+        CCTrace::event("input", [&] {
+            return CCTraceFields{{"kind", "tilt"}, {"x", action.x}, {"y", action.y}, {"z", action.z}};
+        });
         UIAccelerometer::sharedAccelerometer()->setSource([reading] { return reading; });
         return true;
     }
@@ -120,10 +124,12 @@ bool CCInputInjector::perform(const CCRunAction& action, double timestamp, std::
             return miss("the alert \"" + alert->title() + "\" has no button " + std::to_string(index));
         CGRect f = alert->buttonFrameInWindow(index);
         CCPtr<UIAlertView> keep(alert);
-        CCTrace::event("input", {{"kind", "alert"},
+        CCTrace::event("input", [&] {
+            return CCTraceFields{{"kind", "alert"},
                                  {"title", alert->title()},
                                  {"button", static_cast<long long>(index)},
-                                 {"buttonTitle", alert->buttonTitleAtIndex(index)}});
+                                 {"buttonTitle", alert->buttonTitleAtIndex(index)}};
+        });
         tapAt({f.origin.x + f.size.width / 2, f.origin.y + f.size.height / 2}, timestamp);
         for (auto& a : app->alerts())
             if (a.get() == alert) return miss("the alert \"" + alert->title() + "\" did not take the tap");
@@ -132,7 +138,7 @@ bool CCInputInjector::perform(const CCRunAction& action, double timestamp, std::
     case CCRunAction::Button: {
         UIButton* button = findButton(action.text);
         if (!button) return miss("no button \"" + action.text + "\" is on screen");
-        CCTrace::event("input", {{"kind", "button"}, {"title", action.text}});
+        CCTrace::event("input", [&] { return CCTraceFields{{"kind", "button"}, {"title", action.text}}; });
         return tapAt(centreInWindow(button), timestamp);
     }
     case CCRunAction::Screenshot:

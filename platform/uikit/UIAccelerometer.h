@@ -8,6 +8,7 @@
 
 #include "CCObject.h"
 #include "CCPtr.h"
+#include "UIAccelerometerDelegate.h"
 
 class NSTimer;
 
@@ -27,15 +28,6 @@ public:
 private:
     UIAccelerationValue x_ = 0, y_ = 0, z_ = 0;
     double timestamp_ = 0;
-};
-
-class UIAccelerometer;
-
-class UIAccelerometerDelegate {
-public:
-    virtual ~UIAccelerometerDelegate() = default;
-    // accelerometer:didAccelerate:
-    virtual void accelerometer(UIAccelerometer* accelerometer, UIAcceleration* acceleration) = 0;
 };
 
 // One reading of the source.

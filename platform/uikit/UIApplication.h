@@ -1,8 +1,10 @@
 #pragma once
 // The process's application object: its delegate and lifecycle, the key window, the status
-// bar's orientation, alerts on screen, opening addresses, and the routing of fingers to views.
+// bar's orientation, the overlay's dirty state and the animation clock. It owns the parts that
+// route fingers to views (UITouchRouter), queue alerts (UIAlertPresenter) and open addresses
+// (UIURLOpener), and adds what ties them together: a shown alert takes every finger, a
+// dismissed one takes its fingers with it, and each event worth following is traced.
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,7 +12,10 @@
 #include "CCObject.h"
 #include "CCPtr.h"
 #include "CGGeometry.h"
+#include "UIAlertPresenter.h"
 #include "UITouch.h"
+#include "UITouchRouter.h"
+#include "UIURLOpener.h"
 
 class UIAlertView;
 class UIApplicationDelegate;
@@ -43,7 +48,7 @@ public:
     // application is not headless, hands it to xdg-open if that program exists. Returns
     // false for an address that cannot be opened (empty, or one that looks like an option).
     bool openURL(const std::string& url);
-    const std::vector<std::string>& openedURLs() const { return openedURLs_; }
+    const std::vector<std::string>& openedURLs() const { return urlOpener_.opened(); }
 
     // 1 to 4 as UIInterfaceOrientation; other values are ignored.
     int statusBarOrientation() const { return statusBarOrientation_; }
@@ -60,11 +65,11 @@ public:
     void windowWillDealloc(UIWindow* window);
 
     // Alerts shown and not yet dismissed, in the order shown; the first is on screen.
-    const std::vector<CCPtr<UIAlertView>>& alerts() const { return alerts_; }
-    UIAlertView* visibleAlertView() const { return alerts_.empty() ? nullptr : alerts_.front().get(); }
+    const std::vector<CCPtr<UIAlertView>>& alerts() const { return alertPresenter_.alerts(); }
+    UIAlertView* visibleAlertView() const { return alertPresenter_.visibleAlertView(); }
     void presentAlert(UIAlertView* alert);
     // The full-screen dimmed view that holds the alert on screen (created on first use).
-    UIView* alertBackdrop();
+    UIView* alertBackdrop() { return alertPresenter_.backdrop(); }
     void removeAlert(UIAlertView* alert);
 
     // Headless runs never start programs for the user.
@@ -99,7 +104,7 @@ public:
     void setTouchObserver(TouchObserver observer) { touchObserver_ = std::move(observer); }
     // Cancels every finger that is down (focus loss, an alert appearing).
     void cancelAllTouches(double timestamp);
-    unsigned activeTouchCount() const { return static_cast<unsigned>(touches_.size()); }
+    unsigned activeTouchCount() const { return touchRouter_.activeTouchCount(); }
 
     // Lifecycle messages to the delegate. Resign and become-active are sent only when the state
     // changes; termination is sent once.
@@ -113,11 +118,10 @@ public:
 
 private:
     UIApplication();
-    struct Finger {
-        CCPtr<UITouch> touch;
-        CCPtr<UIView> view; // nullptr: swallowed (began outside a shown alert)
-    };
-    void deliver(UIView* view, UITouch* touch, UITouchPhase phase, double timestamp);
+    // Where a new finger lands: while an alert is shown, on the alert or its backdrop (which
+    // ignores it); otherwise on the key window's views.
+    UIView* touchTarget(CGPoint windowPoint);
+    void tearDown();
 
     UIApplicationDelegate* delegate_ = nullptr;
     int statusBarOrientation_ = UIInterfaceOrientationPortrait;
@@ -128,11 +132,10 @@ private:
     TouchObserver touchObserver_;
     bool overlayChanged_ = true;
     UIWindow* keyWindow_ = nullptr;
-    std::vector<CCPtr<UIAlertView>> alerts_;
-    std::vector<std::string> openedURLs_;
-    std::map<long, Finger> touches_;
     TraceHook traceHook_;
     std::function<double()> clock_;
     std::unique_ptr<UIViewAnimator> animator_;
-    CCPtr<UIView> alertBackdrop_;
+    UIAlertPresenter alertPresenter_;
+    UITouchRouter touchRouter_;
+    UIURLOpener urlOpener_;
 };

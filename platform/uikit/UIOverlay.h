@@ -1,16 +1,17 @@
 #pragma once
-// The 320 × 480 portrait picture of the application's views (the key window, then the alert
-// on screen over its backdrop), drawn with Cairo into premultiplied ARGB pixels that the
+// The portrait picture of the application's views at the device screen's size (the key window,
+// then the alert on screen over its backdrop), drawn with Cairo into premultiplied ARGB pixels that the
 // surface backends composite over the GL frame. It is drawn again only when a view changed.
 #include <cstdint>
 
+#include "CCDeviceScreen.h"
 #include "CCFrameOverlay.h"
 
 typedef struct _cairo_surface cairo_surface_t;
 
 class UIOverlay : public CCFrameOverlay {
 public:
-    static constexpr int kWidth = 320, kHeight = 480;
+    static constexpr int kWidth = CCDeviceScreen::kWidth, kHeight = CCDeviceScreen::kHeight;
     UIOverlay();
     ~UIOverlay() override;
     UIOverlay(const UIOverlay&) = delete;

@@ -124,6 +124,11 @@ void UIView::removeFromSuperview() {
     detachFromSuperview();
 }
 
+void UIView::removeFromSuperviewAtOnce() {
+    beingRemoved_ = false;
+    detachFromSuperview();
+}
+
 void UIView::detachFromSuperview() {
     UIView* parent = superview_;
     if (!parent) return;

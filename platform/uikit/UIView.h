@@ -111,6 +111,8 @@ public:
     CGPoint presentationCenter() const;
     // True while a removal inside an animation block waits for its end.
     bool isBeingRemoved() const { return beingRemoved_; }
+    // Leaves the superview now, even inside an animation block, cancelling a pending removal.
+    void removeFromSuperviewAtOnce();
 
 protected:
     // The view's own contents, above its layer's background and sublayers, below subviews;
@@ -119,7 +121,6 @@ protected:
 
 private:
     friend class UIViewAnimator;
-    friend class UIApplication;
     CGPoint toSuperview(CGPoint p) const;
     CGPoint fromSuperview(CGPoint p) const;
     void detachFromSuperview();

@@ -2,6 +2,7 @@
 
 #include "CCLayer.h"
 #include "CCMultiplexLayer.h"
+#include "UIAccelerometer.h"
 #include "support/TouchTestSupport.h"
 
 namespace {

@@ -15,6 +15,13 @@
 
 CCDirectorIOS* CCDirectorIOS::sharedDirector() { return static_cast<CCDirectorIOS*>(CCDirector::sharedDirector()); }
 
+CCDirectorIOS::~CCDirectorIOS() {
+    // The scenes go before the view, as at the end of a run.
+    runningScene_.reset();
+    scenesStack_.reset();
+    openGLView_.reset();
+}
+
 bool CCDirectorIOS::init() {
     if (!CCDirector::init()) return false;
     pixelFormat_ = kCCPixelFormatRGB565;
@@ -84,7 +91,8 @@ void CCDirectorIOS::applyOrientation() {
 void CCDirectorIOS::setOpenGLView(EAGLView* view) {
     CCAssert(view != nullptr, "OpenGLView must be non-nil");
     if (view == openGLView_.get()) return;
-    CCDirector::setOpenGLView(view);
+    openGLView_ = view;
+    openGLViewDidChange(view->bounds().size);
     winSizeInPixels_ = CGSizeMake(winSizeInPoints_.width * ccContentScaleFactor,
                                   winSizeInPoints_.height * ccContentScaleFactor);
     if (ccContentScaleFactor != 1) updateContentScaleFactor();
@@ -104,6 +112,7 @@ void CCDirectorIOS::reshapeProjection(CGSize) {
 void CCDirectorIOS::end() {
     CCTouchDispatcher::sharedDispatcher()->removeAllDelegates();
     CCDirector::end();
+    openGLView_.reset();
 }
 
 CGSize CCDirectorIOS::winSize() {

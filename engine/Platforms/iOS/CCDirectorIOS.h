@@ -3,6 +3,7 @@
 // and depth formats, attaching the view to a window, and routing its touches to the touch
 // dispatcher. Every frame is drawn in the landscape orientation.
 #include "CCDirector.h"
+#include "EAGLView.h"
 
 class UIView;
 class UIWindow;
@@ -26,7 +27,9 @@ public:
     // The shared director as the platform director (every kind is one).
     static CCDirectorIOS* sharedDirector();
 
+    ~CCDirectorIOS() override;
     void drawScene() override;
+    EAGLView* openGLView() const override { return openGLView_; }
     void setOpenGLView(EAGLView* view) override;
     void reshapeProjection(CGSize newWindowSize) override;
     void end() override;
@@ -62,6 +65,7 @@ public:
     bool init() override;
 
 protected:
+    CCPtr<EAGLView> openGLView_;
     int deviceOrientation_ = CCDeviceOrientationPortrait;
     bool isContentScaleSupported_ = false;
     int pixelFormat_ = kCCPixelFormatRGB565;

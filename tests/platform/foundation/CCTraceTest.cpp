@@ -8,9 +8,7 @@
 #include <sys/stat.h>
 
 #include "CCLog.h"
-#include "CCScreenshot.h"
 #include "CCTrace.h"
-#include "UIApplication.h"
 
 namespace {
 
@@ -34,20 +32,52 @@ TEST(Trace, WritesOneEscapedJSONObjectPerEventOnlyWhileOpen) {
     EXPECT_NE(error.find("cannot write the trace"), std::string::npos);
 }
 
-TEST(Trace, ApplicationEventsReachTheTrace) {
+TEST(Trace, FieldsPassedAsACallableAreBuiltOnlyWhileSomebodyWantsThem) {
     std::vector<std::string> lines;
+    int built = 0;
+    auto fields = [&] {
+        ++built;
+        return CCTraceFields{{"n", static_cast<long long>(built)}};
+    };
+    EXPECT_FALSE(CCTrace::isOpen());
+    CCTrace::event("closed", fields);
+    EXPECT_EQ(built, 0);
+
     CCTrace::openSink([&](const std::string& l) { lines.push_back(l); });
-    CCTrace::setFrame(1);
-    CCTrace::setTime(0);
-    UIApplication* app = UIApplication::sharedApplication();
-    app->setHeadless(true);
-    app->openURL("http://example.invalid/store");
-    app->trace("alert-dismissed", "Help", 1);
+    EXPECT_TRUE(CCTrace::isOpen());
+    CCTrace::setFrame(3);
+    CCTrace::setTime(0.05);
+    CCTrace::event("open", fields);
+    CCTrace::openSink(nullptr); // an empty sink closes it as well
+    EXPECT_FALSE(CCTrace::isOpen());
+    CCTrace::event("closed-again", fields);
+
+    std::string path = std::string(ZORVIK_BINARY_DIR) + "/trace-callable.jsonl";
+    ASSERT_TRUE(CCTrace::open(path, nullptr));
+    EXPECT_TRUE(CCTrace::isOpen());
+    CCTrace::event("to-file", fields);
     CCTrace::close();
-    UIApplication::purgeSharedApplication();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "{\"frame\":1,\"time\":0,\"event\":\"url\",\"url\":\"http://example.invalid/store\"}");
-    EXPECT_EQ(lines[1], "{\"frame\":1,\"time\":0,\"event\":\"alert-dismissed\",\"title\":\"Help\",\"button\":1}");
+    EXPECT_FALSE(CCTrace::isOpen());
+    CCTrace::event("after", fields);
+
+    EXPECT_EQ(built, 2);
+    EXPECT_EQ(lines, std::vector<std::string>{"{\"frame\":3,\"time\":0.05,\"event\":\"open\",\"n\":1}"});
+    std::ifstream in(path);
+    std::string line;
+    ASSERT_TRUE(std::getline(in, line));
+    EXPECT_NE(line.find("\"event\":\"to-file\",\"n\":2"), std::string::npos);
+    std::remove(path.c_str());
+
+    // A listener alone wants the event too.
+    std::vector<std::string> heard;
+    CCTrace::setListener([&](std::string_view name, const CCTraceFields&) { heard.emplace_back(name); });
+    EXPECT_TRUE(CCTrace::isWanted());
+    CCTrace::event("listened", fields);
+    CCTrace::setListener(nullptr);
+    EXPECT_FALSE(CCTrace::isWanted());
+    CCTrace::event("nobody", fields);
+    EXPECT_EQ(built, 3);
+    EXPECT_EQ(heard, std::vector<std::string>{"listened"});
 }
 
 TEST(Trace, AFullDiskIsReportedOnceStopsTheFileAndStillReachesTheListener) {
@@ -70,51 +100,6 @@ TEST(Trace, AFullDiskIsReportedOnceStopsTheFileAndStillReachesTheListener) {
     // A new trace starts whole.
     CCTrace::openSink([](const std::string&) {});
     EXPECT_TRUE(CCTrace::close());
-}
-
-TEST(Screenshot, AFullDiskIsAnErrorAndTheDeviceStays) {
-    CCPixelImage one;
-    one.width = one.height = 1;
-    one.rgba = {1, 2, 3, 255};
-    std::string error;
-    EXPECT_FALSE(CCScreenshot::writePNG(one, "/dev/full", &error));
-    EXPECT_EQ(error, "cannot write the screenshot \"/dev/full\": No space left on device");
-    struct stat st {};
-    EXPECT_EQ(stat("/dev/full", &st), 0);
-}
-
-// A 2 × 3 portrait picture whose pixels are numbered 0..5 (row by row) in the red channel.
-CCPixelImage numbered() {
-    CCPixelImage p;
-    p.width = 2;
-    p.height = 3;
-    for (int i = 0; i < 6; ++i) p.rgba.insert(p.rgba.end(), {uint8_t(i), 0, 0, 255});
-    return p;
-}
-
-TEST(Screenshot, TurnsThePortraitScreenUprightForEachOrientation) {
-    auto red = [](const CCPixelImage& img, int x, int y) { return int(img.pixel(x, y) >> 24); };
-    CCPixelImage p = numbered();
-    // Landscape right: the portrait top edge runs up the left side.
-    CCPixelImage r = CCScreenshot::upright(p, UIInterfaceOrientationLandscapeRight);
-    ASSERT_EQ(r.width, 3);
-    ASSERT_EQ(r.height, 2);
-    EXPECT_EQ(red(r, 0, 1), 0); // portrait top-left at the bottom-left
-    EXPECT_EQ(red(r, 0, 0), 1); // portrait top-right at the top-left
-    EXPECT_EQ(red(r, 2, 0), 5);
-    CCPixelImage l = CCScreenshot::upright(p, UIInterfaceOrientationLandscapeLeft);
-    EXPECT_EQ(red(l, 2, 0), 0);
-    EXPECT_EQ(red(l, 0, 1), 5);
-    CCPixelImage d = CCScreenshot::upright(p, UIInterfaceOrientationPortraitUpsideDown);
-    EXPECT_EQ(red(d, 0, 0), 5);
-    EXPECT_EQ(red(d, 1, 2), 0);
-    EXPECT_EQ(CCScreenshot::upright(p, UIInterfaceOrientationPortrait).rgba, p.rgba);
-
-    std::string error;
-    EXPECT_FALSE(CCScreenshot::writePNG(CCPixelImage{}, "/tmp/never.png", &error));
-    EXPECT_NE(error.find("no frame has been drawn"), std::string::npos);
-    EXPECT_FALSE(CCScreenshot::writePNG(p, "/nonexistent/dir/a.png", &error));
-    EXPECT_NE(error.find("cannot write the screenshot \"/nonexistent/dir/a.png\""), std::string::npos);
 }
 
 } // namespace

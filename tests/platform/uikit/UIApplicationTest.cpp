@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CCLog.h"
+#include "CCTrace.h"
 #include "UIApplicationDelegate.h"
 #include "support/UIKitFixture.h"
 
@@ -65,6 +66,23 @@ TEST_F(UIApplicationTest, StatusBarOrientationKeepsOnlyKnownValues) {
     app->setStatusBarOrientation(3, false);
     app->setStatusBarOrientation(9, true);
     EXPECT_EQ(app->statusBarOrientation(), 3);
+}
+
+// The application's own events (addresses opened, alerts) in the run's trace.
+TEST(Trace, ApplicationEventsReachTheTrace) {
+    std::vector<std::string> lines;
+    CCTrace::openSink([&](const std::string& l) { lines.push_back(l); });
+    CCTrace::setFrame(1);
+    CCTrace::setTime(0);
+    UIApplication* app = UIApplication::sharedApplication();
+    app->setHeadless(true);
+    app->openURL("http://example.invalid/store");
+    app->trace("alert-dismissed", "Help", 1);
+    CCTrace::close();
+    UIApplication::purgeSharedApplication();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "{\"frame\":1,\"time\":0,\"event\":\"url\",\"url\":\"http://example.invalid/store\"}");
+    EXPECT_EQ(lines[1], "{\"frame\":1,\"time\":0,\"event\":\"alert-dismissed\",\"title\":\"Help\",\"button\":1}");
 }
 
 } // namespace
