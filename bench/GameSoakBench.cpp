@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <malloc.h>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,16 @@ long residentKB() {
     return 0;
 }
 
+// Bytes the heap has handed out and not had back: what the program holds, without what the
+// allocator keeps for later.
+long heapInUseKB() {
+    const struct mallinfo2 m = mallinfo2();
+    return static_cast<long>((m.uordblks + m.hblkhd) / 1024);
+}
+
 struct Soak {
     std::vector<long> samples; // resident KB at the end of each simulated minute
+    std::vector<long> heap;    // heap in use, KB, at the same moments
     double seconds = 0;
     unsigned caught = 0;       // "Try again" alerts dismissed
 };
@@ -68,7 +77,10 @@ Soak play(bool autopilot, std::uint64_t frames) {
                 ++soak.caught;
             }
         }
-        if (frame % kFramesPerMinute == 0) soak.samples.push_back(residentKB());
+        if (frame % kFramesPerMinute == 0) {
+            soak.samples.push_back(residentKB());
+            soak.heap.push_back(heapInUseKB());
+        }
     });
     auto* delegate = new ZorvikAppDelegate;
     CCRunResult result = runner.run(delegate);
@@ -85,10 +97,11 @@ void report(const char* name, const Soak& soak) {
     }
     const double minutes = double(soak.samples.size() - 1);
     const double growthKB = double(soak.samples.back() - soak.samples.front());
+    const double heapGrowthKB = double(soak.heap.back() - soak.heap.front());
     std::printf("%s: %zu simulated minutes (%.0f s of run clock), caught %u times; resident %ld KB after the first minute, "
-                "%ld KB at the end: %+.0f KB per simulated hour\n",
+                "%ld KB at the end: %+.0f KB per simulated hour; heap in use %ld KB -> %ld KB: %+.0f KB per simulated hour\n",
                 name, soak.samples.size(), soak.seconds, soak.caught, soak.samples.front(), soak.samples.back(),
-                growthKB / minutes * 60);
+                growthKB / minutes * 60, soak.heap.front(), soak.heap.back(), heapGrowthKB / minutes * 60);
 }
 
 } // namespace

@@ -38,6 +38,9 @@ struct State {
     std::condition_variable changed; // a job finished or was taken off the list
     std::deque<std::shared_ptr<Job>> jobs; // in start order
     uint64_t lastId = 0;
+    // Main thread only.
+    CCBackgroundWork::DeliveryPlan plan;
+    CCBackgroundWork::DeliveryObserver observer;
 };
 
 // Never destroyed: workers may still be running while the process exits.
@@ -81,8 +84,24 @@ void finish(std::shared_ptr<Job> job) {
     std::function<void()> deliver = std::move(job->deliver);
     std::function<void()> run = std::move(job->run);
     const bool keep = !job->failed && !job->cancelled.load();
+    const uint64_t id = job->id;
     job.reset();
-    if (keep && deliver) deliver();
+    if (!keep || !deliver) return;
+    if (state().observer) state().observer(id);
+    deliver();
+}
+
+// Blocks (the lock held by `lock`) until the job has finished, up to the wait bound; false,
+// with the job marked overdue, when it is still running then.
+bool waitToFinish(State& s, std::unique_lock<std::mutex>& lock, Job* job) {
+    if (job->finished) return true;
+    const auto bound = std::chrono::steady_clock::now() +
+                       std::chrono::microseconds(CCClock::toMicros(CCBackgroundWork::kDeterministicWaitSeconds));
+    if (s.changed.wait_until(lock, bound, [job] { return job->finished; })) return true;
+    CCLog("Background work %llu is still running after %.0f s; it is delivered when it ends",
+          static_cast<unsigned long long>(job->id), CCBackgroundWork::kDeterministicWaitSeconds);
+    job->overdue = true;
+    return false;
 }
 
 // Takes the job off the list (under the lock).
@@ -127,19 +146,11 @@ bool CCBackgroundWork::deliverDue(int64_t nowMicros) {
         // A copy: waiting below lets other threads start work meanwhile.
         const std::vector<std::shared_ptr<Job>> jobs(s.jobs.begin(), s.jobs.end());
         for (auto& job : jobs) {
-            if (job->deterministic && deterministicNow && !job->overdue) {
-                if (job->dueMicros > nowMicros) continue;
-                if (!job->finished) {
-                    const auto bound = std::chrono::steady_clock::now() +
-                                       std::chrono::microseconds(CCClock::toMicros(kDeterministicWaitSeconds));
-                    Job* j = job.get();
-                    if (!s.changed.wait_until(lock, bound, [j] { return j->finished; })) {
-                        CCLog("Background work %llu is still running after %.0f s; it is delivered when it ends",
-                              static_cast<unsigned long long>(j->id), kDeterministicWaitSeconds);
-                        j->overdue = true;
-                        continue;
-                    }
-                }
+            if (s.plan && !job->overdue) {
+                if (!s.plan(job->id) || !waitToFinish(s, lock, job.get())) continue;
+                due.push_back(job->id);
+            } else if (job->deterministic && deterministicNow && !job->overdue) {
+                if (job->dueMicros > nowMicros || !waitToFinish(s, lock, job.get())) continue;
                 due.push_back(job->id);
             } else if (job->finished) {
                 due.push_back(job->id);
@@ -159,8 +170,9 @@ bool CCBackgroundWork::deliverDue(int64_t nowMicros) {
 }
 
 int64_t CCBackgroundWork::nextDueMicros() {
-    if (!CCClock::isDeterministic()) return kNever;
     State& s = state();
+    // A plan admits results at frames, not at times.
+    if (!CCClock::isDeterministic() || s.plan) return kNever;
     std::lock_guard lock(s.mutex);
     int64_t next = kNever;
     for (auto& job : s.jobs)
@@ -190,6 +202,15 @@ void CCBackgroundWork::waitForAll() {
         finish(std::move(job));
     }
 }
+
+uint64_t CCBackgroundWork::lastStartedId() {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    return s.lastId;
+}
+
+void CCBackgroundWork::setDeliveryPlan(DeliveryPlan plan) { state().plan = std::move(plan); }
+void CCBackgroundWork::setDeliveryObserver(DeliveryObserver observer) { state().observer = std::move(observer); }
 
 void CCBackgroundWork::cancelAll() {
     State& s = state();

@@ -11,6 +11,9 @@
 //   kDeterministicDelayMicros, whatever the worker's real duration. The loop blocks before
 //   that pass until the worker has finished (up to kDeterministicWaitSeconds of real time,
 //   logging when that is passed), so a seeded run does not depend on thread timing.
+// - a delivery plan (the replay of a recorded run): at the first pass at which the plan admits
+//   the work's number, whatever the clock, waiting for the worker as above; work the plan
+//   never admits is not delivered.
 // Results due at the same pass are delivered in the order their work was started.
 #include <cstddef>
 #include <cstdint>
@@ -47,6 +50,16 @@ public:
     static bool isCancelled();
     // Pieces started and not yet delivered or dropped.
     static std::size_t pendingCount();
+    // The number of the last piece started (0 before any).
+    static uint64_t lastStartedId();
+
+    // Main thread only. The plan decides when results enter the main run loop (see above);
+    // nullptr: the clock decides again.
+    using DeliveryPlan = std::function<bool(uint64_t id)>;
+    static void setDeliveryPlan(DeliveryPlan plan);
+    // Sees the number of every result just before it is delivered (a recording of the run).
+    using DeliveryObserver = std::function<void(uint64_t id)>;
+    static void setDeliveryObserver(DeliveryObserver observer);
 };
 
 // Runs `work` on a worker thread and hands its result to `deliver` on the main run loop.

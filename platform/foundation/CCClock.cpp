@@ -10,11 +10,20 @@ namespace {
 std::atomic<bool> deterministic{false};
 std::atomic<bool> failsReads{false};
 std::atomic<int64_t> simulated{0};
+std::atomic<CCTimeOfDaySource*> timeOfDaySource{nullptr};
 } // namespace
 
 int64_t CCClock::toMicros(double seconds) { return std::llround(seconds * 1e6); }
 
 bool CCClock::getTimeOfDay(CCTimeValue* out) {
+    if (failsReads.load()) return false;
+    if (CCTimeOfDaySource* source = timeOfDaySource.load()) return source->timeOfDay(out);
+    return ownTimeOfDay(out);
+}
+
+void CCClock::setTimeOfDaySource(CCTimeOfDaySource* source) { timeOfDaySource.store(source); }
+
+bool CCClock::ownTimeOfDay(CCTimeValue* out) {
     if (failsReads.load()) return false;
     if (deterministic.load()) {
         int64_t t = simulated.load();

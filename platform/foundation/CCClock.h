@@ -10,6 +10,14 @@ struct CCTimeValue {
     int32_t tv_usec = 0;
 };
 
+// Where the director's time-of-day reads come from when not from the clock itself: a run
+// that records them, or one that plays recorded ones back.
+class CCTimeOfDaySource {
+public:
+    virtual ~CCTimeOfDaySource() = default;
+    virtual bool timeOfDay(CCTimeValue* out) = 0;
+};
+
 class CCClock {
 public:
     // One display refresh (1/60 s) in microseconds.
@@ -18,6 +26,10 @@ public:
     // The frame clock's wall-clock time (gettimeofday, or the simulated time). False when
     // the read fails; `out` is then left alone.
     static bool getTimeOfDay(CCTimeValue* out);
+    // The clock's own reading, whatever source is set.
+    static bool ownTimeOfDay(CCTimeValue* out);
+    // Reads of getTimeOfDay go to `source` (not owned) until it is set back to nullptr.
+    static void setTimeOfDaySource(CCTimeOfDaySource* source);
 
     // Run-loop time: monotonic real time, or the simulated time.
     static int64_t nowMicros();

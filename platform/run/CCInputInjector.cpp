@@ -1,5 +1,6 @@
 #include "CCInputInjector.h"
 
+#include "CCApplicationInput.h"
 #include "CCTrace.h"
 #include "UIAccelerometer.h"
 #include "UIAlertView.h"
@@ -110,6 +111,26 @@ bool CCInputInjector::perform(const CCRunAction& action, double timestamp, std::
         UIAccelerometer::sharedAccelerometer()->setSource([reading] { return reading; });
         return true;
     }
+    case CCRunAction::Reading: {
+        // A reading the accelerometer handed over in a recorded run: it becomes the source and
+        // reaches the delegate now, as it did then.
+        UIAccelerometerReading reading{action.x, action.y, action.z};
+        UIAccelerometer* accelerometer = UIAccelerometer::sharedAccelerometer();
+        accelerometer->setSource([reading] { return reading; });
+        accelerometer->deliverReading(timestamp);
+        return true;
+    }
+    case CCRunAction::Focus: {
+        CCTrace::event("input", [&] { return CCTraceFields{{"kind", "focus"}, {"focused", action.focused}}; });
+        CCApplicationInput input;
+        if (action.focused) {
+            input.focusGained();
+        } else {
+            fingers_.clear();
+            input.focusLost(timestamp);
+        }
+        return true;
+    }
     case CCRunAction::Alert: {
         UIAlertView* alert = app->visibleAlertView();
         if (!alert) return miss("no alert is shown");
@@ -141,6 +162,8 @@ bool CCInputInjector::perform(const CCRunAction& action, double timestamp, std::
         CCTrace::event("input", [&] { return CCTraceFields{{"kind", "button"}, {"title", action.text}}; });
         return tapAt(centreInWindow(button), timestamp);
     }
+    case CCRunAction::Clock:
+    case CCRunAction::Work:
     case CCRunAction::Screenshot:
     case CCRunAction::Quit: return true;
     }

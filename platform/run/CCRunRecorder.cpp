@@ -35,7 +35,6 @@ bool CCRunRecorder::open(const std::string& path, std::string* error) {
     path_ = path;
     failure_.clear();
     fingers_.clear();
-    last_.reset();
     return true;
 }
 
@@ -63,7 +62,7 @@ void CCRunRecorder::begin(unsigned seed, bool deterministic, const char* backend
     write("# Plays again with: --script <this file> --seed " + std::to_string(seed) +
           " (and no --autoplay: the autopilot's taps are in here)");
     if (!deterministic)
-        write("# The input comes back at the frames it reached the game; the frames' times were the real clock's.");
+        write("# The input comes back at the frames it reached the game, and each frame lasts what it lasted (clock lines).");
 }
 
 void CCRunRecorder::touch(uint64_t frame, long finger, UITouchPhase phase, CGPoint viewPoint) {
@@ -89,9 +88,20 @@ void CCRunRecorder::touch(uint64_t frame, long finger, UITouchPhase phase, CGPoi
 }
 
 void CCRunRecorder::reading(uint64_t frame, const UIAccelerometerReading& r) {
-    if (last_ && *last_ == r) return;
-    last_ = r;
-    write(std::to_string(frame) + " tilt " + number(r.x, 17) + " " + number(r.y, 17) + " " + number(r.z, 17));
+    write(std::to_string(frame) + " reading " + number(r.x, 17) + " " + number(r.y, 17) + " " + number(r.z, 17));
+}
+
+void CCRunRecorder::focus(uint64_t frame, bool focused) {
+    if (!focused) fingers_.clear();
+    write(std::to_string(frame) + (focused ? " focus in" : " focus out"));
+}
+
+void CCRunRecorder::work(uint64_t frame, uint64_t number) {
+    write(std::to_string(frame) + " work " + std::to_string(number));
+}
+
+void CCRunRecorder::clock(uint64_t frame, const CCTimeValue& time) {
+    write(std::to_string(frame) + " clock " + std::to_string(time.tv_sec) + " " + std::to_string(time.tv_usec));
 }
 
 void CCRunRecorder::finish(uint64_t frames) {

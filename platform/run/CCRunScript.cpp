@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -111,9 +112,32 @@ public:
                 return fail("finger " + std::to_string(a.finger) + " is not down");
             if (a.kind == CCRunAction::Down) down.insert(a.finger);
             if (a.kind == CCRunAction::Up) down.erase(a.finger);
-        } else if (command == "tilt") {
-            a.kind = CCRunAction::Tilt;
+        } else if (command == "tilt" || command == "reading") {
+            a.kind = command == "tilt" ? CCRunAction::Tilt : CCRunAction::Reading;
             if (!number(a.x, "x") || !number(a.y, "y") || !number(a.z, "z")) return false;
+        } else if (command == "focus") {
+            a.kind = CCRunAction::Focus;
+            if (next_ >= tokens_.size() || (tokens_[next_].text != "in" && tokens_[next_].text != "out"))
+                return fail("expected in or out after focus");
+            a.focused = tokens_[next_++].text == "in";
+            // Losing focus cancels every finger.
+            if (!a.focused) down.clear();
+        } else if (command == "work") {
+            a.kind = CCRunAction::Work;
+            long long number = 0;
+            if (next_ >= tokens_.size() || !toCount(tokens_[next_], number) || number < 1 || number > INT32_MAX)
+                return fail("expected the number of a piece of background work (1 or more)");
+            a.index = static_cast<int>(number);
+            ++next_;
+        } else if (command == "clock") {
+            a.kind = CCRunAction::Clock;
+            long long seconds = 0, micros = 0;
+            if (next_ + 1 >= tokens_.size() || !toCount(tokens_[next_], seconds) ||
+                !toCount(tokens_[next_ + 1], micros) || seconds > INT32_MAX || micros > 999999)
+                return fail("expected the clock's seconds and microseconds (two whole numbers)");
+            a.time.tv_sec = static_cast<int32_t>(seconds);
+            a.time.tv_usec = static_cast<int32_t>(micros);
+            next_ += 2;
         } else if (command == "alert") {
             a.kind = CCRunAction::Alert;
             if (!buttonChoice(a, true)) return false;

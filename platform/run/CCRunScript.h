@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "CCClock.h"
 #include "CGGeometry.h"
 
 struct CCRunAction {
-    enum Kind { Tap, Down, Move, Up, Tilt, Alert, Button, Screenshot, Quit };
+    enum Kind { Tap, Down, Move, Up, Tilt, Reading, Focus, Clock, Work, Alert, Button, Screenshot, Quit };
     Kind kind = Tap;
     uint64_t frame = 1;   // delivered before this frame is drawn (screenshots: after it)
     int line = 0;         // where it came from in the script
@@ -19,8 +20,10 @@ struct CCRunAction {
     bool viewPoint = false; // the point is in view coordinates, not scene coordinates
     bool hasPoint = false;  // Up may leave the point out (the finger lifts where it is)
     CGPoint point{};
-    double x = 0, y = 0, z = 0; // Tilt
-    int index = -1;             // Alert by button index
+    double x = 0, y = 0, z = 0; // Tilt, Reading
+    bool focused = false;       // Focus: gained (in) or lost (out)
+    CCTimeValue time{};         // Clock: what the director's clock read
+    int index = -1;             // Alert by button index; Work: which piece of background work (1 is the run's first)
     std::string text;           // Alert or Button by title; Screenshot path
 };
 

@@ -4,12 +4,15 @@
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
+#include <map>
+#include <memory>
 
 #include <unistd.h>
 
 #include "CCBackgroundWork.h"
 #include "CCClock.h"
 #include "CCLog.h"
+#include "CCRunClock.h"
 #include "CCScopeGuard.h"
 #include "CCScreenshot.h"
 #include "CCSurfaceBackend.h"
@@ -130,7 +133,10 @@ void CCRunner::playActionsUpTo(uint64_t frame, bool& quit) {
     const auto& actions = script_->actions();
     while (nextAction_ < actions.size() && actions[nextAction_].frame <= frame) {
         const CCRunAction& action = actions[nextAction_++];
-        if (action.kind == CCRunAction::Screenshot) continue; // taken after its frame
+        // Screenshots are taken after their frame; clock reads are the run clock's.
+        if (action.kind == CCRunAction::Screenshot || action.kind == CCRunAction::Clock ||
+            action.kind == CCRunAction::Work)
+            continue;
         if (action.kind == CCRunAction::Quit) {
             quit = true;
             return;
@@ -143,6 +149,43 @@ void CCRunner::playActionsUpTo(uint64_t frame, bool& quit) {
             CCTrace::event("script-missed", {{"line", static_cast<long long>(action.line)}, {"reason", missed}});
         }
     }
+}
+
+void CCRunner::useRunClock(std::function<uint64_t()> frame, bool recording) {
+    std::vector<CCRunClock::Read> reads;
+    bool readings = false;
+    if (script_)
+        for (const CCRunAction& a : script_->actions()) {
+            if (a.kind == CCRunAction::Clock) reads.push_back({a.frame, a.time});
+            readings = readings || a.kind == CCRunAction::Reading;
+        }
+    // A recording brings every reading the accelerometer handed over: its timer adds none.
+    UIAccelerometer::sharedAccelerometer()->setTimerHeld(readings);
+    // A real-time run's frames last what the clock says; a replay of one, what it said then.
+    const bool recordsClock = recording && (!CCClock::isDeterministic() || !reads.empty());
+    if (reads.empty() && !recordsClock) return;
+    runClock_ = std::make_unique<CCRunClock>(std::move(frame));
+    runClock_->replay(std::move(reads));
+    if (recordsClock)
+        runClock_->record([this](uint64_t at, const CCTimeValue& time) { recorder_.clock(at, time); });
+    CCClock::setTimeOfDaySource(runClock_.get());
+}
+
+void CCRunner::planBackgroundWork(std::function<uint64_t()> frame, bool recording) {
+    const uint64_t before = CCBackgroundWork::lastStartedId();
+    auto frames = std::make_shared<std::map<uint64_t, uint64_t>>(); // the run's work number → its frame
+    if (script_)
+        for (const CCRunAction& a : script_->actions())
+            if (a.kind == CCRunAction::Work) frames->emplace(static_cast<uint64_t>(a.index), a.frame);
+    // A recording says when each result came; a result it does not name never comes.
+    if (!frames->empty())
+        CCBackgroundWork::setDeliveryPlan([before, frames, frame](uint64_t id) {
+            auto found = frames->find(id - before);
+            return id > before && found != frames->end() && found->second <= frame();
+        });
+    if (recording)
+        CCBackgroundWork::setDeliveryObserver(
+            [this, before, frame](uint64_t id) { recorder_.work(frame(), id - before); });
 }
 
 CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
@@ -159,7 +202,13 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
         ccCancelBackgroundWork();
         ccWaitForBackgroundWork();
         app->setTouchObserver(nullptr);
+        app->setActiveObserver(nullptr);
+        CCBackgroundWork::setDeliveryPlan(nullptr);
+        CCBackgroundWork::setDeliveryObserver(nullptr);
+        CCClock::setTimeOfDaySource(nullptr);
+        runClock_.reset();
         UIAccelerometer::sharedAccelerometer()->setReadingObserver(nullptr);
+        UIAccelerometer::sharedAccelerometer()->setTimerHeld(false);
         if (tilted_) UIAccelerometer::sharedAccelerometer()->setSource(nullptr);
         tilted_ = false;
         backend->setKeepsLastFrame(keptFrames);
@@ -211,6 +260,10 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
             CCTrace::setFrame(nextFrame());
             if (recording) recorder_.reading(nextFrame(), r);
         });
+    if (recording)
+        app->setActiveObserver([this, nextFrame](bool active) { recorder_.focus(nextFrame(), active); });
+    useRunClock(nextFrame, recording);
+    planBackgroundWork(nextFrame, recording);
 
     srandom(result_.seed);
     if (delegate) delegate->applicationDidFinishLaunching(app);
@@ -279,6 +332,8 @@ CCRunResult CCRunner::run(UIApplicationDelegate* delegate) {
     if (result_.signal) end.emplace_back("signal", static_cast<long long>(result_.signal));
     CCTrace::event("run-end", end);
     app->setTouchObserver(nullptr);
+    app->setActiveObserver(nullptr);
+    CCBackgroundWork::setDeliveryObserver(nullptr);
     UIAccelerometer::sharedAccelerometer()->setReadingObserver(nullptr);
     if (recording) {
         recorder_.finish(frame_);

@@ -22,6 +22,7 @@
 #include "CCRunScript.h"
 #include "CCSurfaceBackend.h"
 
+class CCRunClock;
 class UIApplicationDelegate;
 
 struct CCRunResult {
@@ -75,6 +76,10 @@ private:
     void takeScreenshotsUpTo(uint64_t frame);
     bool wantsScreenshotAt(uint64_t frame) const;
     double elapsed() const;
+    // Recorded director clock reads of the script played back, this run's reads recorded.
+    void useRunClock(std::function<uint64_t()> frame, bool recording);
+    // Background results of the script delivered at their recorded frames, this run's recorded.
+    void planBackgroundWork(std::function<uint64_t()> frame, bool recording);
 
     CCRunOptions options_;
     std::optional<CCRunScript> script_;
@@ -89,5 +94,6 @@ private:
     int64_t startMicros_ = 0;
     bool ownsTrace_ = false;
     CCRunRecorder recorder_;
+    std::unique_ptr<CCRunClock> runClock_;
     bool tilted_ = false;
 };

@@ -56,7 +56,9 @@ void UIAccelerometer::stopTimer() {
     timer_ = nullptr;
 }
 
-void UIAccelerometer::timerFired(NSTimer*) { deliverReading(CCClock::now()); }
+void UIAccelerometer::timerFired(NSTimer*) {
+    if (!timerHeld_) deliverReading(CCClock::now());
+}
 
 void UIAccelerometer::setSource(Source source) {
     std::lock_guard<std::mutex> guard(sourceLock_);

@@ -63,6 +63,11 @@ public:
     using ReadingObserver = std::function<void(const UIAccelerometerReading& reading)>;
     void setReadingObserver(ReadingObserver observer) { readingObserver_ = std::move(observer); }
 
+    // While held, the timer delivers nothing and readings reach the delegate only through
+    // deliverReading: a recorded run played back brings every reading the run had, at its frame.
+    void setTimerHeld(bool held) { timerHeld_ = held; }
+    bool isTimerHeld() const { return timerHeld_; }
+
     // True while the delivery timer runs.
     bool isDelivering() const { return timer_ != nullptr; }
 
@@ -79,4 +84,5 @@ private:
     mutable std::mutex sourceLock_;
     Source source_;
     ReadingObserver readingObserver_;
+    bool timerHeld_ = false;
 };

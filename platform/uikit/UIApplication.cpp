@@ -146,12 +146,14 @@ void UIApplication::cancelAllTouches(double timestamp) { touchRouter_.cancelAllT
 void UIApplication::sendWillResignActive() {
     if (!active_ || terminating_) return;
     active_ = false;
+    if (activeObserver_) activeObserver_(false);
     if (delegate_) delegate_->applicationWillResignActive(this);
 }
 
 void UIApplication::sendDidBecomeActive() {
     if (active_ || terminating_) return;
     active_ = true;
+    if (activeObserver_) activeObserver_(true);
     if (delegate_) delegate_->applicationDidBecomeActive(this);
     NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidBecomeActiveNotification, this);
 }

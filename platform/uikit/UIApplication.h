@@ -102,6 +102,9 @@ public:
     // nullptr: nobody.
     using TouchObserver = std::function<void(long finger, UITouchPhase phase, CGPoint windowPoint)>;
     void setTouchObserver(TouchObserver observer) { touchObserver_ = std::move(observer); }
+    // Sees the application resign and become active (a recording of the run); nullptr: nobody.
+    using ActiveObserver = std::function<void(bool active)>;
+    void setActiveObserver(ActiveObserver observer) { activeObserver_ = std::move(observer); }
     // Cancels every finger that is down (focus loss, an alert appearing).
     void cancelAllTouches(double timestamp);
     unsigned activeTouchCount() const { return touchRouter_.activeTouchCount(); }
@@ -130,6 +133,7 @@ private:
     bool active_ = true;
     bool terminating_ = false;
     TouchObserver touchObserver_;
+    ActiveObserver activeObserver_;
     bool overlayChanged_ = true;
     UIWindow* keyWindow_ = nullptr;
     TraceHook traceHook_;

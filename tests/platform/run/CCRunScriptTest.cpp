@@ -65,6 +65,12 @@ TEST(RunScript, ReportsTheFirstProblemWithItsLine) {
         {"0 screenshot a.png\n", "s:1: screenshots are taken after a frame: use frame 1 or later"},
         {"1 tilt 0 nan 1\n", "s:1: expected a number for y, found \"nan\""},
         {"7\n", "s:1: expected a command after the frame"},
+        {"1 focus away\n", "s:1: expected in or out after focus"},
+        {"1 clock 12\n", "s:1: expected the clock's seconds and microseconds (two whole numbers)"},
+        {"1 clock 12 1000000\n", "s:1: expected the clock's seconds and microseconds (two whole numbers)"},
+        {"1 clock 12 5 6\n", "s:1: unexpected \"6\" after the clock"},
+        // Losing focus lifted finger 2, and only the focus can lift it.
+        {"1 down 2 1 1\n2 focus out\n3 up 2\n", "s:3: finger 2 is not down"},
     };
     for (const Case& c : cases) {
         std::string error;
