@@ -42,6 +42,7 @@ long heapInUseKB() {
 struct Soak {
     std::vector<long> samples; // resident KB at the end of each simulated minute
     std::vector<long> heap;    // heap in use, KB, at the same moments
+    std::vector<long> trimmed; // resident KB once the allocator has given its free pages back
     double seconds = 0;
     unsigned caught = 0;       // "Try again" alerts dismissed
 };
@@ -80,6 +81,8 @@ Soak play(bool autopilot, std::uint64_t frames) {
         if (frame % kFramesPerMinute == 0) {
             soak.samples.push_back(residentKB());
             soak.heap.push_back(heapInUseKB());
+            malloc_trim(0);
+            soak.trimmed.push_back(residentKB());
         }
     });
     auto* delegate = new ZorvikAppDelegate;
@@ -98,10 +101,13 @@ void report(const char* name, const Soak& soak) {
     const double minutes = double(soak.samples.size() - 1);
     const double growthKB = double(soak.samples.back() - soak.samples.front());
     const double heapGrowthKB = double(soak.heap.back() - soak.heap.front());
+    const double trimmedGrowthKB = double(soak.trimmed.back() - soak.trimmed.front());
     std::printf("%s: %zu simulated minutes (%.0f s of run clock), caught %u times; resident %ld KB after the first minute, "
-                "%ld KB at the end: %+.0f KB per simulated hour; heap in use %ld KB -> %ld KB: %+.0f KB per simulated hour\n",
+                "%ld KB at the end: %+.0f KB per simulated hour; heap in use %ld KB -> %ld KB: %+.0f KB per simulated hour; "
+                "resident with the allocator's free pages given back %ld KB -> %ld KB: %+.0f KB per simulated hour\n",
                 name, soak.samples.size(), soak.seconds, soak.caught, soak.samples.front(), soak.samples.back(),
-                growthKB / minutes * 60, soak.heap.front(), soak.heap.back(), heapGrowthKB / minutes * 60);
+                growthKB / minutes * 60, soak.heap.front(), soak.heap.back(), heapGrowthKB / minutes * 60,
+                soak.trimmed.front(), soak.trimmed.back(), trimmedGrowthKB / minutes * 60);
 }
 
 } // namespace
