@@ -4,7 +4,9 @@
 #include "CCAssert.h"
 #include "CCNode.h"
 #include "CCScopeGuard.h"
+#include "ccHashWalk.h"
 #include "CCScheduler.h"
+#include "ccCArray.h"
 #include "ccMacros.h"
 
 namespace {
@@ -49,33 +51,33 @@ hashElement* CCActionManager::find(CCNode* target) const {
     return element;
 }
 
-void CCActionManager::actionAllocWithHashElement(hashElement* element) {
-    if (!element->actions)
-        element->actions = ccArrayNew(4);
-    else if (element->actions->num == element->actions->max)
-        ccArrayDoubleCapacity(element->actions);
+unsigned CCActionManager::indexOf(const hashElement* element, const CCAction* action) {
+    for (unsigned i = 0; i < element->actions.size(); ++i)
+        if (element->actions[i] == action) return i;
+    return CC_INVALID_INDEX;
 }
 
 void CCActionManager::deleteHashElement(hashElement* element) {
-    // Unlinked before anything is released: destructors that run below may call back in.
-    ccArray* actions = element->actions;
+    // Every caller has emptied the array. Unlinked before the target is released: its
+    // destructor may call back in.
     CCNode* target = element->target;
     HASH_DEL(targets, element);
-    delete element;
-    ccArrayFree(actions);
+    elements_.free(element);
     target->release();
 }
 
 void CCActionManager::removeActionAtIndex(unsigned index, hashElement* element) {
-    CCObject* action = element->actions->arr[index];
+    CCAction* action = element->actions[index];
     if (action == element->currentAction && !element->currentActionSalvaged) {
         element->currentAction->retain();
         element->currentActionSalvaged = true;
     }
-    ccArrayRemoveObjectAtIndex(element->actions, index);
+    element->actions.erase(index);
+    // Released once the array is consistent: its destructor may look at it.
+    action->release();
     // Keeps the pass on the next action: no skip, no double step. Wraps at 0 on purpose.
     if (element->actionIndex >= index) element->actionIndex--;
-    if (element->actions->num == 0) {
+    if (element->actions.empty()) {
         if (currentTarget == element)
             currentTargetSalvaged = true;
         else
@@ -88,15 +90,15 @@ void CCActionManager::addAction(CCAction* action, CCNode* target, bool paused) {
     CCAssert(target != nullptr, "Argument target must be non-nil");
     hashElement* element = find(target);
     if (!element) {
-        element = new hashElement;
+        element = elements_.make();
         element->paused = paused;
         target->retain();
         element->target = target;
         HASH_ADD_PTR(targets, target, element);
     }
-    actionAllocWithHashElement(element);
-    CCAssert(!ccArrayContainsObject(element->actions, action), "runAction: Action already running");
-    ccArrayAppendObject(element->actions, action);
+    CCAssert(indexOf(element, action) == CC_INVALID_INDEX, "runAction: Action already running");
+    element->actions.push_back(action);
+    action->retain();
     action->startWithTarget(target);
 }
 
@@ -113,11 +115,17 @@ void CCActionManager::removeAllActionsFromTarget(CCNode* target) {
     hashElement* element = find(target);
     if (!element) return;
     if (element->currentAction && !element->currentActionSalvaged &&
-        ccArrayContainsObject(element->actions, element->currentAction)) {
+        indexOf(element, element->currentAction) != CC_INVALID_INDEX) {
         element->currentAction->retain();
         element->currentActionSalvaged = true;
     }
-    ccArrayRemoveAllObjects(element->actions);
+    // From the end, each one out of the array before it is released.
+    while (!element->actions.empty()) {
+        const unsigned last = element->actions.size() - 1;
+        CCAction* action = element->actions[last];
+        element->actions.erase(last);
+        action->release();
+    }
     if (currentTarget == element)
         currentTargetSalvaged = true;
     else
@@ -128,8 +136,18 @@ void CCActionManager::removeAction(CCAction* action) {
     if (!action) return;
     hashElement* element = find(action->originalTarget());
     if (!element) return;
-    unsigned index = ccArrayGetIndexOfObject(element->actions, action);
+    unsigned index = indexOf(element, action);
     if (index != CC_INVALID_INDEX) removeActionAtIndex(index, element);
+}
+
+void CCActionManager::removeFinishedAction(CCAction* action, hashElement* element) {
+    // Unless its stop moved things about, it is where the pass left it: no lookup needed.
+    if (element->actionIndex < element->actions.size() && element->actions[element->actionIndex] == action &&
+        action->originalTarget() == element->target) {
+        removeActionAtIndex(element->actionIndex, element);
+    } else {
+        removeAction(action);
+    }
 }
 
 void CCActionManager::removeActionByTag(int tag, CCNode* target) {
@@ -137,8 +155,8 @@ void CCActionManager::removeActionByTag(int tag, CCNode* target) {
     CCAssert(target != nullptr, "Target should be ! nil");
     hashElement* element = find(target);
     if (!element) return;
-    for (unsigned i = 0; i < element->actions->num; ++i) {
-        auto* action = static_cast<CCAction*>(element->actions->arr[i]);
+    for (unsigned i = 0; i < element->actions.size(); ++i) {
+        CCAction* action = element->actions[i];
         if (action->tag() == tag && action->originalTarget() == target) {
             removeActionAtIndex(i, element);
             return;
@@ -150,16 +168,14 @@ CCAction* CCActionManager::getActionByTag(int tag, CCNode* target) {
     CCAssert(tag != kCCNodeTagInvalid, "Invalid tag");
     hashElement* element = find(target);
     if (!element) return nullptr;
-    for (unsigned i = 0; i < element->actions->num; ++i) {
-        auto* action = static_cast<CCAction*>(element->actions->arr[i]);
+    for (CCAction* action : element->actions)
         if (action->tag() == tag) return action;
-    }
     return nullptr;
 }
 
 unsigned CCActionManager::numberOfRunningActionsInTarget(CCNode* target) {
     hashElement* element = find(target);
-    return element ? element->actions->num : 0;
+    return element ? element->actions.size() : 0;
 }
 
 void CCActionManager::pauseTarget(CCNode* target) {
@@ -183,14 +199,15 @@ void CCActionManager::update(ccTime dt) {
                     if (element->currentActionSalvaged) action->release();
                 }
                 next = static_cast<hashElement*>(element->hh.next);
-                if (currentTargetSalvaged && element->actions->num == 0) deleteHashElement(element);
+                if (currentTargetSalvaged && element->actions.empty()) deleteHashElement(element);
                 currentTarget = nullptr;
             });
+            ccPrefetchHashWalk(element);
             if (!element->paused) {
                 // The count is re-read each time: actions added during the pass run in it.
-                for (element->actionIndex = 0; element->actionIndex < element->actions->num;
+                for (element->actionIndex = 0; element->actionIndex < element->actions.size();
                      element->actionIndex++) {
-                    auto* action = static_cast<CCAction*>(element->actions->arr[element->actionIndex]);
+                    CCAction* action = element->actions[element->actionIndex];
                     element->currentAction = action;
                     element->currentActionSalvaged = false;
                     action->step(dt);
@@ -206,7 +223,7 @@ void CCActionManager::update(ccTime dt) {
                             action->release();
                         } else {
                             element->currentAction = nullptr;
-                            removeAction(action);
+                            removeFinishedAction(action, element);
                         }
                     }
                     element->currentAction = nullptr;

@@ -4,22 +4,25 @@
 // and removed. Actions may add or remove actions of any target while being stepped.
 #include <uthash.h>
 
+#include "CCInlineArray.h"
 #include "CCObject.h"
-#include "ccCArray.h"
+#include "CCPool.h"
 #include "ccTypes.h"
 
 class CCAction;
 class CCNode;
 
-// One per target that has (or had during the current pass) at least one action.
-struct hashElement {
-    ccArray* actions = nullptr; // in order of addition; holds a reference to each
-    CCNode* target = nullptr;   // the hash key (the full address); retained
-    unsigned actionIndex = 0;
-    CCAction* currentAction = nullptr; // held only while salvaged
+// One per target that has (or had during the current pass) at least one action. What a pass
+// reads is in the first two cache lines.
+struct alignas(64) hashElement {
+    UT_hash_handle hh;
     bool currentActionSalvaged = false;
     bool paused = false;
-    UT_hash_handle hh;
+    unsigned actionIndex = 0;
+    CCAction* currentAction = nullptr; // held only while salvaged
+    // In order of addition; holds a reference to each. Room for 4 in place, doubling past them.
+    CCInlineArray<CCAction*, 4> actions;
+    CCNode* target = nullptr; // the hash key (the full address); retained
 };
 
 class CCActionManager : public CCObject {
@@ -55,11 +58,15 @@ public:
 
 private:
     hashElement* find(CCNode* target) const;
-    void actionAllocWithHashElement(hashElement* element);
+    static unsigned indexOf(const hashElement* element, const CCAction* action);
     void removeActionAtIndex(unsigned index, hashElement* element);
+    // Removes an action of the element the pass is on that has just finished.
+    void removeFinishedAction(CCAction* action, hashElement* element);
     void deleteHashElement(hashElement* element);
 
     hashElement* targets = nullptr;
     hashElement* currentTarget = nullptr;
     bool currentTargetSalvaged = false;
+    // Every element lives here, next to the ones made before and after it.
+    CCPool<hashElement> elements_;
 };

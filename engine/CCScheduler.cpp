@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "CCScopeGuard.h"
-#include "CCTimer.h"
+#include "ccHashWalk.h"
 #include "ccMacros.h"
 
 namespace {
@@ -42,7 +42,7 @@ bool CCScheduler::init() {
 // ---- per-frame updates ----
 
 void CCScheduler::addUpdateHashEntry(listEntry** list, listEntry* entry, CCObject* target) {
-    auto* element = new hashUpdateEntry;
+    hashUpdateEntry* element = updateEntries_.make();
     element->list = list;
     element->entry = entry;
     element->target = target;
@@ -50,7 +50,7 @@ void CCScheduler::addUpdateHashEntry(listEntry** list, listEntry* entry, CCObjec
 }
 
 void CCScheduler::priorityIn(listEntry** list, CCObject* target, int priority, bool paused) {
-    auto* entry = new listEntry;
+    listEntry* entry = listEntries_.make();
     entry->target = target;
     entry->priority = priority;
     entry->paused = paused;
@@ -74,7 +74,7 @@ void CCScheduler::priorityIn(listEntry** list, CCObject* target, int priority, b
 }
 
 void CCScheduler::appendIn(listEntry** list, CCObject* target, bool paused) {
-    auto* entry = new listEntry;
+    listEntry* entry = listEntries_.make();
     entry->target = target;
     entry->paused = paused;
     target->retain();
@@ -104,7 +104,7 @@ void CCScheduler::scheduleUpdateForTarget(CCObject* target, int priority, bool p
 void CCScheduler::removeUpdateEntry(listEntry** list, listEntry* entry) {
     CCObject* target = entry->target;
     DL_DELETE(*list, entry);
-    delete entry;
+    listEntries_.free(entry);
     // Last: the target's destructor may come back to the scheduler.
     target->release();
 }
@@ -117,7 +117,7 @@ void CCScheduler::unscheduleUpdateForTarget(CCObject* target) {
     listEntry** list = element->list;
     listEntry* entry = element->entry;
     HASH_DEL(hashForUpdates, element);
-    delete element;
+    updateEntries_.free(element);
     if (updateWalkDepth_ > 0) {
         // The walk may hold this entry as its next one: free it when the walk is over.
         entry->markedForDeletion = true;
@@ -145,7 +145,7 @@ void CCScheduler::purgeDeletedUpdates() {
             if (entry->markedForDeletion) {
                 released.push_back(entry->target);
                 DL_DELETE(*list, entry);
-                delete entry;
+                listEntries_.free(entry);
             }
             entry = next;
         }
@@ -162,7 +162,7 @@ void CCScheduler::scheduleSelector(SEL_SCHEDULE selector, CCObject* target, ccTi
     hashSelectorEntry* element = nullptr;
     HASH_FIND_PTR(hashForSelectors, &target, element);
     if (!element) {
-        element = new hashSelectorEntry;
+        element = selectorEntries_.make();
         element->target = target;
         element->paused = paused;
         target->retain();
@@ -170,30 +170,20 @@ void CCScheduler::scheduleSelector(SEL_SCHEDULE selector, CCObject* target, ccTi
     } else {
         CCAssert(element->paused == paused,
                  "CCScheduler. Trying to schedule a selector with a pause value different than the target");
-    }
-
-    if (!element->timers) {
-        element->timers = ccArrayNew(10);
-    } else {
-        for (unsigned i = 0; i < element->timers->num; i++) {
-            auto* timer = static_cast<CCTimer*>(element->timers->arr[i]);
-            if (timer->selector() == selector) {
-                timer->setInterval(interval);
+        for (selectorTimer& timer : element->timers) {
+            if (timer.method == selector.method) {
+                timer.clock.interval = interval;
                 return;
             }
         }
     }
-    ccArrayEnsureExtraCapacity(element->timers, 1);
-    CCTimer* timer = ccNew<CCTimer>([&](CCTimer* t) { return t->initWithTarget(target, selector, interval); });
-    ccArrayAppendObject(element->timers, timer);
-    timer->release();
+    element->timers.push_back(selectorTimer{selector.method, CCTimerClock{-1, interval}});
 }
 
 void CCScheduler::removeHashElement(hashSelectorEntry* element) {
     CCObject* target = element->target;
-    if (element->timers) ccArrayFree(element->timers);
     HASH_DEL(hashForSelectors, element);
-    delete element;
+    selectorEntries_.free(element);
     target->release();
 }
 
@@ -204,19 +194,16 @@ void CCScheduler::unscheduleSelector(SEL_SCHEDULE selector, CCObject* target) {
 
     hashSelectorEntry* element = nullptr;
     HASH_FIND_PTR(hashForSelectors, &target, element);
-    if (!element || !element->timers) return;
-    for (unsigned i = 0; i < element->timers->num; i++) {
-        auto* timer = static_cast<CCTimer*>(element->timers->arr[i]);
-        if (!(timer->selector() == selector)) continue;
-        if (timer == element->currentTimer && !element->currentTimerSalvaged) {
-            // It is running right now: keep it alive until its call returns.
-            timer->retain();
+    if (!element) return;
+    for (unsigned i = 0; i < element->timers.size(); i++) {
+        if (element->timers[i].method != selector.method) continue;
+        // While not salvaged, the running timer is the one at timerIndex.
+        if (element->timerRunning && !element->currentTimerSalvaged && i == element->timerIndex)
             element->currentTimerSalvaged = true;
-        }
-        ccArrayRemoveObjectAtIndex(element->timers, i);
+        element->timers.erase(i);
         // The tick's increment then lands on the timer that followed.
         if (element->timerIndex >= i) element->timerIndex--;
-        if (element->timers->num == 0) {
+        if (element->timers.empty()) {
             if (currentTarget == element) {
                 currentTargetSalvaged = true;
             } else {
@@ -232,14 +219,8 @@ void CCScheduler::unscheduleAllSelectorsForTarget(CCObject* target) {
     hashSelectorEntry* element = nullptr;
     HASH_FIND_PTR(hashForSelectors, &target, element);
     if (element) {
-        if (element->timers) {
-            if (element->currentTimer && !element->currentTimerSalvaged &&
-                ccArrayContainsObject(element->timers, element->currentTimer)) {
-                element->currentTimer->retain();
-                element->currentTimerSalvaged = true;
-            }
-            ccArrayRemoveAllObjects(element->timers);
-        }
+        if (element->timerRunning) element->currentTimerSalvaged = true;
+        element->timers.clear();
         if (currentTarget == element) {
             currentTargetSalvaged = true;
         } else {
@@ -299,6 +280,21 @@ void CCScheduler::resumeTarget(CCObject* target) {
 
 // ---- the tick ----
 
+inline void CCScheduler::runTimers(hashSelectorEntry* element, ccTime dt) {
+    CCObject* target = element->target;
+    for (element->timerIndex = 0; element->timerIndex < element->timers.size(); element->timerIndex++) {
+        selectorTimer& timer = element->timers[element->timerIndex];
+        if (!timer.clock.advance(dt)) continue;
+        element->currentTimerSalvaged = false;
+        element->timerRunning = true;
+        (target->*timer.method)(timer.clock.elapsed);
+        element->timerRunning = false;
+        // The call may have removed this timer, or grown the array and moved it: it is found
+        // again by its index, which removals keep pointing at it.
+        if (!element->currentTimerSalvaged) element->timers[element->timerIndex].clock.reset();
+    }
+}
+
 void CCScheduler::tick(ccTime dt) {
     if (timeScale_ != 1.0f) dt *= timeScale_;
 
@@ -320,24 +316,13 @@ void CCScheduler::tick(ccTime dt) {
         {
             // The element's bookkeeping is finished on every exit, also when a timer throws.
             CCScopeGuard leave([&] {
-                if (CCTimer* timer = element->currentTimer) {
-                    element->currentTimer = nullptr;
-                    if (element->currentTimerSalvaged) timer->release();
-                }
+                element->timerRunning = false;
                 next = static_cast<hashSelectorEntry*>(element->hh.next);
-                if (currentTargetSalvaged && (!element->timers || element->timers->num == 0))
-                    removeHashElement(element);
+                if (currentTargetSalvaged && element->timers.empty()) removeHashElement(element);
                 currentTarget = nullptr;
             });
-            if (!element->paused && element->timers) {
-                for (element->timerIndex = 0; element->timerIndex < element->timers->num; element->timerIndex++) {
-                    element->currentTimer = static_cast<CCTimer*>(element->timers->arr[element->timerIndex]);
-                    element->currentTimerSalvaged = false;
-                    element->currentTimer->CCTimer::update(dt);
-                    if (element->currentTimerSalvaged) element->currentTimer->release();
-                    element->currentTimer = nullptr;
-                }
-            }
+            ccPrefetchHashWalk(element);
+            if (!element->paused) runTimers(element, dt);
         }
         element = next;
     }

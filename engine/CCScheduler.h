@@ -4,9 +4,11 @@
 // the targets were first scheduled.
 #include <uthash.h>
 
+#include "CCInlineArray.h"
 #include "CCObject.h"
+#include "CCPool.h"
 #include "CCSelector.h"
-#include "ccCArray.h"
+#include "CCTimerClock.h"
 #include "ccTypes.h"
 
 class CCTimer;
@@ -32,15 +34,25 @@ struct hashUpdateEntry {
     UT_hash_handle hh;
 };
 
-// A target's selector timers.
-struct hashSelectorEntry {
-    ccArray* timers = nullptr;
-    CCObject* target = nullptr; // the hash key; retained
-    unsigned timerIndex = 0;
-    CCTimer* currentTimer = nullptr;
-    bool currentTimerSalvaged = false;
-    bool paused = false;
+// One selector timer of a target (the entry's): the method called and its timing.
+struct selectorTimer {
+    SEL_SCHEDULE::Method method = nullptr;
+    CCTimerClock clock;
+};
+
+// A target's selector timers, in the order they were scheduled. What a tick reads is in the
+// first two cache lines.
+struct alignas(64) hashSelectorEntry {
     UT_hash_handle hh;
+    bool paused = false;
+    // timers[timerIndex] is being called right now.
+    bool timerRunning = false;
+    // The timer being called was unscheduled during its call: it is not touched once the call
+    // returns.
+    bool currentTimerSalvaged = false;
+    unsigned timerIndex = 0;
+    CCObject* target = nullptr; // the hash key; retained
+    CCInlineArray<selectorTimer, 1> timers;
 };
 
 class CCScheduler : public CCObject {
@@ -90,6 +102,7 @@ private:
     void removeUpdateEntry(listEntry** list, listEntry* entry);
     void purgeDeletedUpdates();
     void removeHashElement(hashSelectorEntry* element);
+    void runTimers(hashSelectorEntry* element, ccTime dt);
 
     ccTime timeScale_ = 1.0f;
     listEntry* updatesNeg = nullptr;
@@ -102,4 +115,8 @@ private:
     // Non-zero while the update lists are being walked: removals are deferred to the walk's end.
     unsigned updateWalkDepth_ = 0;
     bool updateEntriesDeleted_ = false;
+    // Every entry lives in one of these, next to the ones registered before and after it.
+    CCPool<listEntry> listEntries_;
+    CCPool<hashUpdateEntry> updateEntries_;
+    CCPool<hashSelectorEntry> selectorEntries_;
 };

@@ -23,20 +23,14 @@ bool CCTimer::initWithTarget(CCObject* t, SEL_SCHEDULE sel, ccTime seconds) {
     target_ = t;
     selector_ = sel;
     impMethod_ = sel.method;
-    interval_ = seconds;
-    elapsed_ = -1;
+    clock_ = CCTimerClock{-1, seconds};
     return true;
 }
 
 void CCTimer::update(ccTime dt) {
-    if (elapsed_ == -1) {
-        elapsed_ = 0;
-    } else {
-        elapsed_ += dt;
-    }
-    if (elapsed_ >= interval_) {
-        (target_->*impMethod_)(elapsed_);
-        elapsed_ = 0;
+    if (clock_.advance(dt)) {
+        (target_->*impMethod_)(clock_.elapsed);
+        clock_.reset();
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "CCObject.h"
 #include "CCSelector.h"
+#include "CCTimerClock.h"
 #include "ccTypes.h"
 
 class CCTimer : public CCObject {
@@ -19,10 +20,10 @@ public:
 
     void update(ccTime dt) override;
 
-    ccTime interval() const { return interval_; }
-    void setInterval(ccTime seconds) { interval_ = seconds; }
+    ccTime interval() const { return clock_.interval; }
+    void setInterval(ccTime seconds) { clock_.interval = seconds; }
     // Seconds accumulated since the last call; -1 before the first tick.
-    ccTime elapsed() const { return elapsed_; }
+    ccTime elapsed() const { return clock_.elapsed; }
     CCObject* target() const { return target_; }
     SEL_SCHEDULE selector() const { return selector_; }
 
@@ -34,6 +35,5 @@ private:
     SEL_SCHEDULE selector_;
     // The method called, taken from the selector once at creation.
     SEL_SCHEDULE::Method impMethod_ = nullptr;
-    ccTime elapsed_ = -1;
-    ccTime interval_ = 0;
+    CCTimerClock clock_;
 };

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "support/ActionTestSupport.h"
 
@@ -242,6 +244,122 @@ TEST_F(Manager, AnActionThatThrowsLeavesItsTargetRemovable) {
     tick(0.5f);
     EXPECT_EQ(node->numberOfRunningActions(), 0u);
     EXPECT_EQ(node->retainCount(), base);
+}
+
+// ---- elements kept in a pool: slots reused and the pool grown while a pass walks it ----
+
+TEST_F(Manager, RemovingAllActionsOfOtherTargetsDuringThePassAndReusingTheirSlots) {
+    Log log;
+    CCNode* c = runningNode();
+    CCNode* a = runningNode();
+    CCNode* b = runningNode();
+    CCNode* d = runningNode();
+    CCNode* e = runningNode();
+    c->runAction(Probe::make(1, &log, "c"));
+    Probe* first = Probe::make(1, &log, "a");
+    a->runAction(first);
+    b->runAction(Probe::make(1, &log, "b"));
+    b->runAction(Probe::make(1, &log, "b2"));
+    d->runAction(Probe::make(1, &log, "d"));
+    bool once = true;
+    first->onUpdate = [&](float) {
+        if (!std::exchange(once, false)) return;
+        b->stopAllActions(); // later in the order: gone before its turn
+        c->stopAllActions(); // earlier: already stepped
+        e->runAction(Probe::make(1, &log, "e")); // most likely in a slot just freed; comes last
+    };
+    log.clear();
+    tick(0.1f);
+    EXPECT_EQ(log, (Log{"c:0", "a:0", "e:start", "d:0", "e:0"}));
+    EXPECT_EQ(b->numberOfRunningActions(), 0u);
+    EXPECT_EQ(c->numberOfRunningActions(), 0u);
+    EXPECT_EQ(b->retainCount(), 1u);
+    EXPECT_EQ(c->retainCount(), 1u);
+    log.clear();
+    tick(0.5f);
+    EXPECT_EQ(log, (Log{"a:0.5", "d:0.5", "e:0.5"}));
+}
+
+TEST_F(Manager, ElementsAddedDuringThePassMoveNothingThePassHolds) {
+    std::vector<int> order;
+    std::vector<CCNode*> added;
+    CCNode* node = runningNode();
+    CCNode* after = runningNode();
+    Probe* spawner = Probe::make(1, nullptr, "");
+    spawner->onUpdate = [&](float) {
+        if (!added.empty()) return;
+        for (int i = 0; i < 2000; i++) {
+            added.push_back(runningNode());
+            Probe* p = Probe::make(1, nullptr, "");
+            p->onUpdate = [&order, i](float) { order.push_back(i); };
+            added.back()->runAction(p);
+        }
+        // And the running target's own array grows past its room while it is walked.
+        for (int i = 0; i < 9; i++) {
+            Probe* p = Probe::make(1, nullptr, "");
+            p->onUpdate = [&order](float) { order.push_back(-1); };
+            node->runAction(p);
+        }
+    };
+    node->runAction(spawner);
+    Probe* last = Probe::make(1, nullptr, "");
+    last->onUpdate = [&order](float) { order.push_back(-2); };
+    after->runAction(last);
+    tick(0.1f);
+    ASSERT_EQ(order.size(), 9u + 1 + 2000);
+    // Its own new actions, the target after it, then the new targets in the order they came.
+    EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 10), (std::vector<int>{-1, -1, -1, -1, -1, -1, -1, -1, -1, -2}));
+    for (int i = 0; i < 2000; i++) ASSERT_EQ(order[10 + i], i);
+    EXPECT_EQ(node->numberOfRunningActions(), 10u);
+    for (CCNode* n : added) EXPECT_EQ(n->numberOfRunningActions(), 1u);
+    order.clear();
+    tick(0.1f);
+    EXPECT_EQ(order.size(), 9u + 1 + 2000);
+}
+
+// Its stop can reach back into the manager before the pass removes it.
+class StopHook : public Probe {
+public:
+    static StopHook* make(float duration, Log* log, std::string name) {
+        auto* p = ccCreate<StopHook>([&](StopHook* a) { return a->initWithDuration(duration); });
+        p->log = log;
+        p->name = std::move(name);
+        return p;
+    }
+    void stop() override {
+        Probe::stop();
+        if (onStop) onStop();
+    }
+    std::function<void()> onStop;
+};
+
+TEST_F(Manager, AFinishedActionWhoseStopRearrangesItsTargetIsRemovedAlone) {
+    Log log;
+    CCNode* node = runningNode();
+    CCNode* other = runningNode();
+    Probe* x = Probe::make(5, &log, "x");
+    StopHook* f = StopHook::make(0.1f, &log, "f");
+    StopHook* g = StopHook::make(0.1f, &log, "g");
+    f->onStop = [&] {
+        node->stopAction(x);                          // an earlier one: the array shifts
+        node->runAction(Probe::make(5, &log, "new")); // a later one
+    };
+    g->onStop = [&] { other->stopAllActions(); }; // its own target's element, while walked
+    node->runAction(x);
+    node->runAction(f);
+    node->runAction(Probe::make(5, &log, "y"));
+    other->runAction(g);
+    other->runAction(Probe::make(5, &log, "z"));
+    tick(0.1f);
+    log.clear();
+    tick(0.1f);
+    EXPECT_EQ(log, (Log{"x:0.02", "f:1", "f:stop", "new:start", "y:0.02", "new:0", "g:1", "g:stop"}));
+    EXPECT_EQ(node->numberOfRunningActions(), 2u); // y and new
+    EXPECT_EQ(other->numberOfRunningActions(), 0u);
+    EXPECT_EQ(other->retainCount(), 1u);
+    log.clear();
+    tick(0.5f);
+    EXPECT_EQ(log, (Log{"y:0.12", "new:0.1"}));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <stdexcept>
+#include <utility>
 
 #include "CCAutoreleasePool.h"
 #include "CCLog.h"
@@ -35,6 +36,8 @@ public:
         dts.push_back(dt);
         if (onB) onB();
     }
+    void tickC(float) { gLog->push_back(name + ".c"); }
+    void tickD(float) { gLog->push_back(name + ".d"); }
     std::string name;
     std::vector<float> dts;
     std::function<void()> onUpdate, onA, onB;
@@ -42,6 +45,8 @@ public:
 
 SEL_SCHEDULE selA() { return schedule_selector(Probe::tickA); }
 SEL_SCHEDULE selB() { return schedule_selector(Probe::tickB); }
+SEL_SCHEDULE selC() { return schedule_selector(Probe::tickC); }
+SEL_SCHEDULE selD() { return schedule_selector(Probe::tickD); }
 
 class SchedulerTest : public ::testing::Test {
 protected:
@@ -308,4 +313,132 @@ TEST_F(SchedulerTest, AnUpdateThatThrowsLeavesLaterRemovalsWorking) {
     log.clear();
     sched()->tick(0.1f);
     EXPECT_TRUE(log.empty());
+}
+
+// ---- entries kept in pools: slots reused and pools grown while a tick walks them ----
+
+TEST_F(SchedulerTest, ASlotFreedAndReusedDuringTheTickIsVisitedAsTheNewTarget) {
+    CCPtr<Probe> p = CCPtr<Probe>::adopt(new Probe("p")), q = CCPtr<Probe>::adopt(new Probe("q")),
+                 r = CCPtr<Probe>::adopt(new Probe("r")), s = CCPtr<Probe>::adopt(new Probe("s"));
+    sched()->scheduleSelector(selA(), p, 0, false);
+    sched()->scheduleSelector(selA(), q, 0, false);
+    sched()->scheduleSelector(selA(), s, 0, false);
+    sched()->scheduleUpdateForTarget(p, 0, false);
+    sched()->scheduleUpdateForTarget(q, 0, false);
+    bool once = true;
+    p->onA = [&] {
+        if (!std::exchange(once, false)) return;
+        // q's entry goes and r's most likely takes its slot: r comes last, q not at all.
+        sched()->unscheduleAllSelectorsForTarget(q);
+        sched()->scheduleSelector(selA(), r, 0, false);
+        sched()->scheduleUpdateForTarget(r, 0, false);
+    };
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"p.update", "q.update", "p.a", "s.a", "r.a"}));
+    EXPECT_EQ(q->retainCount(), 1u);
+    EXPECT_EQ(r->retainCount(), 3u);
+    log.clear();
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"p.update", "r.update", "p.a", "s.a", "r.a"}));
+}
+
+TEST_F(SchedulerTest, UnscheduleThenScheduleInsideItsOwnCall) {
+    CCPtr<Probe> p = CCPtr<Probe>::adopt(new Probe("p")), q = CCPtr<Probe>::adopt(new Probe("q"));
+    sched()->scheduleSelector(selA(), p, 0, false);
+    sched()->scheduleSelector(selB(), p, 0, false);
+    sched()->scheduleSelector(selA(), q, 0, false);
+    sched()->scheduleUpdateForTarget(p, 0, false);
+    bool once = true;
+    p->onA = [&] {
+        if (!std::exchange(once, false)) return;
+        // Its own timer goes and comes back with a new interval: the new one starts from
+        // scratch, untouched by the end of the call that made it, and the next timer still runs.
+        sched()->unscheduleSelector(selA(), p);
+        sched()->scheduleSelector(selA(), p, 0.25f, false);
+    };
+    p->onUpdate = [&] {
+        if (log.size() > 1) return;
+        sched()->unscheduleUpdateForTarget(p);
+        sched()->scheduleUpdateForTarget(p, 0, false);
+    };
+    sched()->tick(0.1f); // the new timer's first tick starts its count
+    EXPECT_EQ(log, (std::vector<std::string>{"p.update", "p.a", "p.b", "q.a"}));
+    EXPECT_EQ(p->retainCount(), 3u); // one update registration, one timer entry
+    log.clear();
+    for (int i = 0; i < 3; i++) sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"p.update", "p.b", "q.a", "p.update", "p.b", "q.a", "p.update", "p.b",
+                                             "p.a", "q.a"}));
+    EXPECT_NEAR(p->dts.back(), 0.3f, 1e-5f);
+    sched()->unscheduleAllSelectorsForTarget(p);
+    EXPECT_EQ(p->retainCount(), 1u);
+}
+
+TEST_F(SchedulerTest, TimersAddedDuringTheTickMoveNeitherTheWalkNorTheRunningTimer) {
+    CCPtr<Probe> p = CCPtr<Probe>::adopt(new Probe("p"));
+    // More timers than the entry keeps in place: growing the array again frees the storage
+    // the running timer is in.
+    sched()->scheduleSelector(selA(), p, 0.15f, false);
+    sched()->scheduleSelector(selB(), p, 0, false);
+    sched()->scheduleSelector(schedule_selector(Probe::update), p, 0, false);
+    std::vector<CCPtr<Probe>> added;
+    p->onA = [&] {
+        if (!added.empty()) return;
+        for (int i = 0; i < 2000; i++) {
+            added.push_back(CCPtr<Probe>::adopt(new Probe("n")));
+            sched()->scheduleSelector(selA(), added.back(), 0, false);
+        }
+        sched()->scheduleSelector(selA(), p, 0.15f, false); // the same selector: no second timer
+        sched()->scheduleSelector(selC(), p, 0, false);
+        sched()->scheduleSelector(selD(), p, 0, false);
+    };
+    sched()->tick(0.1f);
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"p.b", "p.update", "p.b", "p.update"}));
+    log.clear();
+    sched()->tick(0.1f);
+    // The new timers of the running target run after it in the same tick, the new targets
+    // after it in the order they came.
+    ASSERT_EQ(log.size(), 2005u);
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 6),
+              (std::vector<std::string>{"p.a", "p.b", "p.update", "p.c", "p.d", "n.a"}));
+    EXPECT_EQ(log.back(), "n.a");
+    for (auto& n : added) EXPECT_EQ(n->retainCount(), 2u);
+    log.clear();
+    // The running timer's count was restarted after its call, not lost with the old storage.
+    sched()->tick(0.1f);
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 4),
+              (std::vector<std::string>{"p.b", "p.update", "p.c", "p.d"}));
+    log.clear();
+    sched()->tick(0.1f);
+    EXPECT_EQ(log.front(), "p.a");
+    CCScheduler::purgeSharedScheduler();
+    for (auto& n : added) EXPECT_EQ(n->retainCount(), 1u);
+    EXPECT_EQ(p->retainCount(), 1u);
+}
+
+TEST_F(SchedulerTest, UpdateEntriesAddedDuringTheWalkLeaveTheEntryItHoldsNext) {
+    CCPtr<Probe> p = CCPtr<Probe>::adopt(new Probe("p")), q = CCPtr<Probe>::adopt(new Probe("q"));
+    sched()->scheduleUpdateForTarget(p, 0, false);
+    sched()->scheduleUpdateForTarget(q, 0, false);
+    std::vector<CCPtr<Probe>> added;
+    p->onUpdate = [&] {
+        if (!added.empty()) return;
+        for (int i = 0; i < 2000; i++) {
+            added.push_back(CCPtr<Probe>::adopt(new Probe("n" + std::to_string(i))));
+            sched()->scheduleUpdateForTarget(added.back(), i % 3 - 1, false);
+        }
+    };
+    sched()->tick(0.1f);
+    // The walk goes on to q, then to the new entries of its own list and of the positive list,
+    // in the order they came; the negative list was walked already.
+    ASSERT_EQ(log.size(), 2u + 667 + 666);
+    EXPECT_EQ(log[0], "p.update");
+    EXPECT_EQ(log[1], "q.update");
+    for (int k = 0; k < 667; k++) EXPECT_EQ(log[2 + k], "n" + std::to_string(3 * k + 1) + ".update");
+    for (int k = 0; k < 666; k++) EXPECT_EQ(log[669 + k], "n" + std::to_string(3 * k + 2) + ".update");
+    log.clear();
+    sched()->tick(0.1f);
+    EXPECT_EQ(log.size(), 2002u);
+    CCScheduler::purgeSharedScheduler();
+    for (auto& n : added) EXPECT_EQ(n->retainCount(), 1u);
 }
