@@ -14,6 +14,7 @@
 #include "CCLabelBMFont.h"
 #include "CCLabelTTF.h"
 #include "CCLog.h"
+#include "CCScopeGuard.h"
 #include "CCSprite.h"
 #include "CCTexture2D.h"
 #include "CCTextureCache.h"
@@ -260,16 +261,21 @@ void HelloWorld::go(float dt) {
         if (timeAnimate_ > now_ && !hasTouched_) {
             mainOne_ += 1;
             if (mainOne_ == 0 || mainOne_ > 4) mainOne_ = 1;
-            hi_->setTexture(cachedTexture(("cat_" + std::to_string(mainOne_) + ".png").c_str()));
+            static constexpr const char* kRunFrames[] = {"cat_1.png", "cat_2.png", "cat_3.png", "cat_4.png"};
+            hi_->setTexture(cachedTexture(kRunFrames[mainOne_ - 1]));
             timeAnimate_ = 0;
         }
     }
 
     // Every item present now is visited once, whatever the visits remove.
-    std::vector<CCPtr<GameSpriteDropped>> sweep;
-    sweep.reserve(main_->count());
+    std::vector<CCPtr<GameSpriteDropped>> sweep = std::move(sweep_);
     for (unsigned i = 0; i < main_->count(); ++i)
         sweep.emplace_back(static_cast<GameSpriteDropped*>(main_->objectAtIndex(i)));
+    // Given back however the visits end.
+    CCScopeGuard keep([this, &sweep] {
+        sweep.clear();
+        sweep_ = std::move(sweep);
+    });
 
     for (const CCPtr<GameSpriteDropped>& ref : sweep) {
         GameSpriteDropped* item = ref.get();

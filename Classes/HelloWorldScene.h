@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "CCLayer.h"
 #include "CCScene.h"
 #include "CCPtr.h"
+#include "GameSpriteDropped.h"
 #include "MZButtonNode.h"
 #include "UIAlertViewDelegate.h"
 
@@ -111,6 +113,8 @@ private:
     CCLabelTTF* second_ = nullptr;  // the latest bonus label, a child while it flies
     bool hasCollidedWithGood_ = false;
     CCPtr<CCArray> main_;
+    // The items a tick visits, kept from tick to tick (a tick inside a tick makes its own).
+    std::vector<CCPtr<GameSpriteDropped>> sweep_;
     bool hasTouched_ = false;
     CCPtr<CCSprite> hi_;
     float jumpAmt_ = 0;
