@@ -52,6 +52,8 @@ const char* const kTTFFont = "Marker Felt";
 
 CCTexture2D* cachedTexture(const char* name) { return CCTextureCache::sharedTextureCache()->addImage(name); }
 
+constexpr const char* kRunFrames[] = {"cat_1.png", "cat_2.png", "cat_3.png", "cat_4.png"};
+
 const char* dropName(GameDrop kind) {
     switch (kind) {
     case GameDrop::LargeSaw: return "saw-large";
@@ -115,6 +117,8 @@ bool HelloWorld::init() {
     // The pictures the game switches to later are loaded now, so that none fails mid-game.
     for (const char* picture : {"back1.png", "cat_1.png", "cat_2.png", "cat_3.png", "cat_4.png", "test_image.pvr"})
         if (!cachedTexture(picture)) return fail(picture);
+    // The run frames are switched every few frames: held here, not looked up each time.
+    for (unsigned i = 0; i < std::size(runFrames_); ++i) runFrames_[i] = cachedTexture(kRunFrames[i]);
     MZButtonNode* button = ccNew<MZButtonNode>([](MZButtonNode* b) { return b->initWithFile("back2.png"); });
     if (!button) return fail("back2.png");
     button->setDelegate(this);
@@ -261,8 +265,7 @@ void HelloWorld::go(float dt) {
         if (timeAnimate_ > now_ && !hasTouched_) {
             mainOne_ += 1;
             if (mainOne_ == 0 || mainOne_ > 4) mainOne_ = 1;
-            static constexpr const char* kRunFrames[] = {"cat_1.png", "cat_2.png", "cat_3.png", "cat_4.png"};
-            hi_->setTexture(cachedTexture(kRunFrames[mainOne_ - 1]));
+            hi_->setTexture(runFrames_[mainOne_ - 1]);
             timeAnimate_ = 0;
         }
     }

@@ -117,6 +117,7 @@ private:
     std::vector<CCPtr<GameSpriteDropped>> sweep_;
     bool hasTouched_ = false;
     CCPtr<CCSprite> hi_;
+    CCPtr<CCTexture2D> runFrames_[4]; // the cat's run, cat_1 to cat_4
     float jumpAmt_ = 0;
     CCLabelBMFont* wow_ = nullptr;  // child
     CCLabelBMFont* hic_ = nullptr;  // child
