@@ -14,6 +14,7 @@
 #include "CCLabelBMFont.h"
 #include "CCLabelTTF.h"
 #include "CCLog.h"
+#include "CCScopeGuard.h"
 #include "CCSprite.h"
 #include "CCTexture2D.h"
 #include "CCTextureCache.h"
@@ -50,6 +51,8 @@ constexpr float kTiltHighest = 1.8f;
 const char* const kTTFFont = "Marker Felt";
 
 CCTexture2D* cachedTexture(const char* name) { return CCTextureCache::sharedTextureCache()->addImage(name); }
+
+constexpr const char* kRunFrames[] = {"cat_1.png", "cat_2.png", "cat_3.png", "cat_4.png"};
 
 const char* dropName(GameDrop kind) {
     switch (kind) {
@@ -114,6 +117,8 @@ bool HelloWorld::init() {
     // The pictures the game switches to later are loaded now, so that none fails mid-game.
     for (const char* picture : {"back1.png", "cat_1.png", "cat_2.png", "cat_3.png", "cat_4.png", "test_image.pvr"})
         if (!cachedTexture(picture)) return fail(picture);
+    // The run frames are switched every few frames: held here, not looked up each time.
+    for (unsigned i = 0; i < std::size(runFrames_); ++i) runFrames_[i] = cachedTexture(kRunFrames[i]);
     MZButtonNode* button = ccNew<MZButtonNode>([](MZButtonNode* b) { return b->initWithFile("back2.png"); });
     if (!button) return fail("back2.png");
     button->setDelegate(this);
@@ -260,16 +265,20 @@ void HelloWorld::go(float dt) {
         if (timeAnimate_ > now_ && !hasTouched_) {
             mainOne_ += 1;
             if (mainOne_ == 0 || mainOne_ > 4) mainOne_ = 1;
-            hi_->setTexture(cachedTexture(("cat_" + std::to_string(mainOne_) + ".png").c_str()));
+            hi_->setTexture(runFrames_[mainOne_ - 1]);
             timeAnimate_ = 0;
         }
     }
 
     // Every item present now is visited once, whatever the visits remove.
-    std::vector<CCPtr<GameSpriteDropped>> sweep;
-    sweep.reserve(main_->count());
+    std::vector<CCPtr<GameSpriteDropped>> sweep = std::move(sweep_);
     for (unsigned i = 0; i < main_->count(); ++i)
         sweep.emplace_back(static_cast<GameSpriteDropped*>(main_->objectAtIndex(i)));
+    // Given back however the visits end.
+    CCScopeGuard keep([this, &sweep] {
+        sweep.clear();
+        sweep_ = std::move(sweep);
+    });
 
     for (const CCPtr<GameSpriteDropped>& ref : sweep) {
         GameSpriteDropped* item = ref.get();

@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "CCLayer.h"
 #include "CCScene.h"
 #include "CCPtr.h"
+#include "GameSpriteDropped.h"
 #include "MZButtonNode.h"
 #include "UIAlertViewDelegate.h"
 
@@ -111,8 +113,11 @@ private:
     CCLabelTTF* second_ = nullptr;  // the latest bonus label, a child while it flies
     bool hasCollidedWithGood_ = false;
     CCPtr<CCArray> main_;
+    // The items a tick visits, kept from tick to tick (a tick inside a tick makes its own).
+    std::vector<CCPtr<GameSpriteDropped>> sweep_;
     bool hasTouched_ = false;
     CCPtr<CCSprite> hi_;
+    CCPtr<CCTexture2D> runFrames_[4]; // the cat's run, cat_1 to cat_4
     float jumpAmt_ = 0;
     CCLabelBMFont* wow_ = nullptr;  // child
     CCLabelBMFont* hic_ = nullptr;  // child

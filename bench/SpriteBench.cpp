@@ -2,8 +2,8 @@
 // ways: (a) by one sprite batch node, (b) as self-drawing sprites under one node, (c) by
 // SDL2's own 2D renderer drawing the same textured quads on the offscreen video driver, on
 // its OpenGL ES 1 back end, and where a build of SDL2 lacks that one (Debian's does), on
-// its other GL back ends. Every frame ends by reading one pixel back, so that the GL work
-// is done inside the timing.
+// its other GL back ends; and (d) by bare GL calls, the limit that (b) is measured against.
+// Every frame ends by reading one pixel back, so that the GL work is done inside the timing.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -14,6 +14,7 @@
 #include "../tests/support/HeadlessGL.h"
 #include "CCActionManager.h"
 #include "CCAutoreleasePool.h"
+#include "CCGLStateCache.h"
 #include "CCScheduler.h"
 #include "CCSprite.h"
 #include "CCSpriteBatchNode.h"
@@ -99,6 +100,56 @@ void runEngine(benchmark::State& state, bool batched) {
 void BM_SpriteBatchNode(benchmark::State& state) { runEngine(state, true); }
 void BM_SelfDrawingSprites(benchmark::State& state) { runEngine(state, false); }
 
+// The floor under (b): only the GL calls a self-drawn sprite cannot do without (its matrix
+// pushed, multiplied and popped around one strip draw of its quad), with the texture bound and
+// the array pointers set once per frame, and nothing of the engine's own work.
+void BM_SelfDrawingGLLimit(benchmark::State& state) {
+    EngineFrame frame;
+    if (!frame.ok) {
+        state.SkipWithError("no headless GL framebuffer");
+        return;
+    }
+    const int n = int(state.range(0));
+    CCAutoreleaseScope pool;
+    CCTexture2D* texture = frame.texture();
+    ccV3F_C4B_T2F_Quad quad{};
+    const float side = float(kSide);
+    quad.bl.vertices = {0, 0, 0};
+    quad.br.vertices = {side, 0, 0};
+    quad.tl.vertices = {0, side, 0};
+    quad.tr.vertices = {side, side, 0};
+    quad.bl.texCoords = {0, 1};
+    quad.br.texCoords = {1, 1};
+    quad.tl.texCoords = {0, 0};
+    quad.tr.texCoords = {1, 0};
+    for (ccV3F_C4B_T2F* v : {&quad.bl, &quad.br, &quad.tl, &quad.tr}) v->colors = {255, 255, 255, 255};
+    int f = 0;
+    for (auto _ : state) {
+        f++;
+        glClear(GL_COLOR_BUFFER_BIT);
+        glBindTexture(GL_TEXTURE_2D, texture->name());
+        constexpr GLsizei stride = sizeof(ccV3F_C4B_T2F);
+        const auto* base = reinterpret_cast<const char*>(&quad);
+        glVertexPointer(3, GL_FLOAT, stride, base + offsetof(ccV3F_C4B_T2F, vertices));
+        glColorPointer(4, GL_UNSIGNED_BYTE, stride, base + offsetof(ccV3F_C4B_T2F, colors));
+        glTexCoordPointer(2, GL_FLOAT, stride, base + offsetof(ccV3F_C4B_T2F, texCoords));
+        glPushMatrix();
+        for (int i = 0; i < n; i++) {
+            const CGPoint p = place(i, f);
+            GLfloat m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, p.x - side / 2, p.y - side / 2, 0, 1};
+            glPushMatrix();
+            glMultMatrixf(m);
+            glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+            glPopMatrix();
+        }
+        glPopMatrix();
+        EngineFrame::finish();
+    }
+    // The engine's sprites may have bound another texture meanwhile.
+    if (CCGLStateCache* cache = ccGLStateCache()) cache->forget();
+    state.SetItemsProcessed(state.iterations() * n);
+}
+
 bool hasRenderDriver(const std::string& name) {
     for (int i = 0; i < SDL_GetNumRenderDrivers(); i++) {
         SDL_RendererInfo info{};
@@ -164,6 +215,7 @@ void BM_SDLRenderer(benchmark::State& state, const char* driver) {
 
 BENCHMARK(BM_SpriteBatchNode)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelfDrawingSprites)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelfDrawingGLLimit)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SDLRenderer, opengles, "opengles")->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SDLRenderer, opengles2, "opengles2")->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SDLRenderer, opengl, "opengl")->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,6 @@
 #include "CCColorLayer.h"
 
+#include "CCGLStateCache.h"
 #include "ccMacros.h"
 
 CCColorLayer* CCColorLayer::node() {
@@ -71,6 +72,7 @@ void CCColorLayer::draw() {
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisable(GL_TEXTURE_2D);
 
+    ccGLForgetArrays();
     glVertexPointer(2, GL_FLOAT, 0, squareVertices_);
     glColorPointer(4, GL_UNSIGNED_BYTE, 0, squareColors_);
 

@@ -340,11 +340,15 @@ void CCParticleSystem::update(float dt) {
         }
 
         if (emitterMode_ == kCCParticleModeGravity) {
-            CGPoint radial = CGPointZero;
-            if (p->position.x != 0 || p->position.y != 0) radial = ccpNormalize(p->position);
-            const CGPoint tangential = ccp(-radial.y, radial.x);
-            CGPoint accel = ccpAdd(ccpAdd(ccpMult(radial, p->A.radialAccel), ccpMult(tangential, p->A.tangentialAccel)),
-                                   modeA.gravity);
+            CGPoint accel = modeA.gravity;
+            // Without radial and tangential parts (the usual case) gravity is all there is.
+            if (p->A.radialAccel != 0 || p->A.tangentialAccel != 0) {
+                CGPoint radial = CGPointZero;
+                if (p->position.x != 0 || p->position.y != 0) radial = ccpNormalize(p->position);
+                const CGPoint tangential = ccp(-radial.y, radial.x);
+                accel = ccpAdd(ccpAdd(ccpMult(radial, p->A.radialAccel), ccpMult(tangential, p->A.tangentialAccel)),
+                               modeA.gravity);
+            }
             p->A.dir = ccpAdd(p->A.dir, ccpMult(accel, dt));
             p->position = ccpAdd(p->position, ccpMult(p->A.dir, dt));
         } else {

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "CCGLStateCache.h"
 #include "CCTexture2D.h"
 #include "ccMacros.h"
 
@@ -53,9 +54,12 @@ void CCParticleSystemPoint::postStep() {
 void CCParticleSystemPoint::draw() {
     if (particleIdx_ == 0) return;
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glBindTexture(GL_TEXTURE_2D, texture_ ? texture_->name() : 0);
+    ccGLBindTexture2D(texture_ ? texture_->name() : 0);
     glEnable(GL_POINT_SPRITE_OES);
-    glTexEnvi(GL_POINT_SPRITE_OES, GL_COORD_REPLACE_OES, GL_TRUE);
+    // Texture-environment state of the context: set once, it stays.
+    CCGLStateCache* cache = ccGLStateCache();
+    if (!cache || cache->needsPointSpriteCoordReplace()) glTexEnvi(GL_POINT_SPRITE_OES, GL_COORD_REPLACE_OES, GL_TRUE);
+    ccGLForgetArrays();
 
     glBindBuffer(GL_ARRAY_BUFFER, verticesID_);
     constexpr GLsizei stride = sizeof(ccPointSprite);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <new>
 
+#include "CCGLStateCache.h"
 #include "CCSpriteFrame.h"
 #include "CCTexture2D.h"
 #include "ccMacros.h"
@@ -122,7 +123,8 @@ void CCParticleSystemQuad::postStep() {
 }
 
 void CCParticleSystemQuad::draw() {
-    glBindTexture(GL_TEXTURE_2D, texture_ ? texture_->name() : 0);
+    ccGLBindTexture2D(texture_ ? texture_->name() : 0);
+    ccGLForgetArrays();
     glBindBuffer(GL_ARRAY_BUFFER, quadsID_);
     constexpr GLsizei stride = sizeof(ccV2F_C4F_T2F);
     glVertexPointer(2, GL_FLOAT, stride, reinterpret_cast<const void*>(offsetof(ccV2F_C4F_T2F, vertices)));

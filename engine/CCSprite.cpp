@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 
+#include "CCGLStateCache.h"
 #include "CCSpriteBatchNode.h"
 #include "CCSpriteFrame.h"
 #include "CCSpriteFrameCache.h"
@@ -302,17 +304,35 @@ void CCSprite::getTransformValues(transformValues_* tv) const {
 
 // ---- self drawing ----
 
+namespace {
+// Vertex, colour and texture-coordinate pointers into one quad in client memory.
+void setArrayPointers(const void* quad) {
+    constexpr GLsizei stride = sizeof(ccV3F_C4B_T2F);
+    const auto* base = static_cast<const char*>(quad);
+    glVertexPointer(3, GL_FLOAT, stride, base + offsetof(ccV3F_C4B_T2F, vertices));
+    glColorPointer(4, GL_UNSIGNED_BYTE, stride, base + offsetof(ccV3F_C4B_T2F, colors));
+    glTexCoordPointer(2, GL_FLOAT, stride, base + offsetof(ccV3F_C4B_T2F, texCoords));
+}
+} // namespace
+
 void CCSprite::draw() {
     CCAssert(!usesBatchNode_, "If CCSprite is being rendered by CCSpriteBatchNode, CCSprite#draw SHOULD NOT be called");
     const bool newBlend = blendFunc_.src != CC_BLEND_SRC || blendFunc_.dst != CC_BLEND_DST;
     if (newBlend) glBlendFunc(blendFunc_.src, blendFunc_.dst);
 
-    glBindTexture(GL_TEXTURE_2D, texture_ ? texture_->name() : 0);
-    constexpr GLsizei stride = sizeof(ccV3F_C4B_T2F);
-    const auto* base = reinterpret_cast<const char*>(&quad_);
-    glVertexPointer(3, GL_FLOAT, stride, base + offsetof(ccV3F_C4B_T2F, vertices));
-    glColorPointer(4, GL_UNSIGNED_BYTE, stride, base + offsetof(ccV3F_C4B_T2F, colors));
-    glTexCoordPointer(2, GL_FLOAT, stride, base + offsetof(ccV3F_C4B_T2F, texCoords));
+    const unsigned name = texture_ ? texture_->name() : 0;
+    if (CCGLStateCache* cache = ccGLStateCache()) {
+        // The quad goes to the context's scratch quad, so that one sprite after another finds
+        // the texture and the array pointers as it needs them.
+        static_assert(sizeof(quad_) <= CCGLStateCache::kScratchBytes);
+        cache->bindTexture2D(name);
+        void* scratch = cache->scratch();
+        std::memcpy(scratch, &quad_, sizeof quad_);
+        if (cache->needsArrays(scratch)) setArrayPointers(scratch);
+    } else {
+        glBindTexture(GL_TEXTURE_2D, name);
+        setArrayPointers(&quad_);
+    }
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 
     if (newBlend) glBlendFunc(CC_BLEND_SRC, CC_BLEND_DST);

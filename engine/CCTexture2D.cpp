@@ -8,6 +8,7 @@
 
 #include "CCConfiguration.h"
 #include "CCGLExtensions.h"
+#include "CCGLStateCache.h"
 #include "CCPtr.h"
 #include "CCTexturePVR.h"
 #include "CGContext.h"
@@ -40,7 +41,7 @@ std::uint16_t ccPackRGB5A1(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::
 }
 
 CCTexture2D::~CCTexture2D() {
-    if (name_) glDeleteTextures(1, &name_);
+    ccGLDeleteTexture(name_);
 }
 
 bool CCTexture2D::initWithData(const void* data, CCTexture2DPixelFormat pixelFormat, unsigned pixelsWide,
@@ -54,9 +55,9 @@ bool CCTexture2D::initWithData(const void* data, CCTexture2DPixelFormat pixelFor
     case kCCTexture2DPixelFormat_RGB5A1: format = GL_RGBA, type = GL_UNSIGNED_SHORT_5_5_5_1; break;
     default: throw std::logic_error("");
     }
-    if (name_) glDeleteTextures(1, &name_);
+    ccGLDeleteTexture(name_);
     glGenTextures(1, &name_);
-    glBindTexture(GL_TEXTURE_2D, name_);
+    ccGLBindTexture2D(name_);
     setAntiAliasTexParameters();
     // Rows of 1- and 2-byte pixels need not be 4-byte aligned.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -190,9 +191,9 @@ bool CCTexture2D::initWithString(const std::string& string, const std::string& f
 
 bool CCTexture2D::initWithPVRTCData(const void* data, int level, int bpp, bool hasAlpha, int length) {
     if (!CCConfiguration::sharedConfiguration()->supportsPVRTC()) return false;
-    if (name_) glDeleteTextures(1, &name_);
+    ccGLDeleteTexture(name_);
     glGenTextures(1, &name_);
-    glBindTexture(GL_TEXTURE_2D, name_);
+    ccGLBindTexture2D(name_);
     setAntiAliasTexParameters();
 
     GLsizei size = bpp * length * length / 8;
@@ -216,7 +217,7 @@ bool CCTexture2D::initWithPVRFile(const std::string& path) {
         ccNew<CCTexturePVR>([&](CCTexturePVR* t) { return t->initWithContentsOfFile(path); }));
     if (!pvr) return false;
     pvr->setRetainName(true);
-    if (name_) glDeleteTextures(1, &name_);
+    ccGLDeleteTexture(name_);
     name_ = pvr->name();
     maxS_ = maxT_ = 1.0f;
     width_ = pvr->width();
@@ -238,7 +239,8 @@ void CCTexture2D::drawAtPoint(CGPoint point) const {
     const GLfloat width = GLfloat(width_) * maxS_, height = GLfloat(height_) * maxT_;
     const GLfloat vertices[] = {point.x,         point.y,          0.0f, width + point.x, point.y,          0.0f,
                                 point.x,         height + point.y, 0.0f, width + point.x, height + point.y, 0.0f};
-    glBindTexture(GL_TEXTURE_2D, name_);
+    ccGLBindTexture2D(name_);
+    ccGLForgetArrays();
     glVertexPointer(3, GL_FLOAT, 0, vertices);
     glTexCoordPointer(2, GL_FLOAT, 0, coordinates);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
@@ -248,7 +250,8 @@ void CCTexture2D::drawInRect(CGRect rect) const {
     const GLfloat coordinates[] = {0.0f, maxT_, maxS_, maxT_, 0.0f, 0.0f, maxS_, 0.0f};
     const GLfloat x = rect.origin.x, y = rect.origin.y, w = rect.size.width, h = rect.size.height;
     const GLfloat vertices[] = {x, y, x + w, y, x, y + h, x + w, y + h};
-    glBindTexture(GL_TEXTURE_2D, name_);
+    ccGLBindTexture2D(name_);
+    ccGLForgetArrays();
     glVertexPointer(2, GL_FLOAT, 0, vertices);
     glTexCoordPointer(2, GL_FLOAT, 0, coordinates);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
@@ -258,7 +261,7 @@ void CCTexture2D::setTexParameters(const ccTexParams* texParams) {
     CCAssert((isPOT(width_) && isPOT(height_)) ||
                  (texParams->wrapS == GL_CLAMP_TO_EDGE && texParams->wrapT == GL_CLAMP_TO_EDGE),
              "GL_CLAMP_TO_EDGE should be used in NPOT textures");
-    glBindTexture(GL_TEXTURE_2D, name_);
+    ccGLBindTexture2D(name_);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLint(texParams->minFilter));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLint(texParams->magFilter));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GLint(texParams->wrapS));
@@ -277,7 +280,7 @@ void CCTexture2D::setAliasTexParameters() {
 
 void CCTexture2D::generateMipmap() {
     CCAssert(isPOT(width_) && isPOT(height_), "Mimpap texture only works in POT textures");
-    glBindTexture(GL_TEXTURE_2D, name_);
+    ccGLBindTexture2D(name_);
     glGenerateMipmapOES(GL_TEXTURE_2D);
 }
 

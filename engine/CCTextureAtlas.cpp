@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "CCGLStateCache.h"
 #include "CCTexture2D.h"
 #include "CCTextureCache.h"
 #include "ccMacros.h"
@@ -70,6 +71,7 @@ void CCTextureAtlas::initIndices() {
     }
     glBindBuffer(GL_ARRAY_BUFFER, buffersVBO_[0]);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(sizeof(ccV3F_C4B_T2F_Quad) * capacity_), quads_, GL_DYNAMIC_DRAW);
+    dirtyBegin_ = dirtyEnd_ = 0; // the buffer holds every quad now
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffersVBO_[1]);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(sizeof(std::uint16_t) * 6 * capacity_), indices_,
                  GL_STATIC_DRAW);
@@ -80,7 +82,26 @@ void CCTextureAtlas::initIndices() {
 void CCTextureAtlas::updateQuad(const ccV3F_C4B_T2F_Quad& quad, unsigned index) {
     CCAssert(index < capacity_, "updateQuadWithTexture: Invalid index");
     totalQuads_ = std::max(index + 1, totalQuads_);
+    // Sprites write their quad every frame whether or not it moved: an equal one is no change.
+    if (std::memcmp(&quads_[index], &quad, sizeof quad) == 0) return;
     quads_[index] = quad;
+    touch(index, index + 1);
+}
+
+void CCTextureAtlas::setQuads(ccV3F_C4B_T2F_Quad* quads) {
+    quads_ = quads;
+    touch(0, capacity_);
+}
+
+void CCTextureAtlas::touch(unsigned first, unsigned end) {
+    if (first >= end) return;
+    if (dirtyBegin_ == dirtyEnd_) {
+        dirtyBegin_ = first;
+        dirtyEnd_ = end;
+    } else {
+        dirtyBegin_ = std::min(dirtyBegin_, first);
+        dirtyEnd_ = std::max(dirtyEnd_, end);
+    }
 }
 
 void CCTextureAtlas::insertQuad(const ccV3F_C4B_T2F_Quad& quad, unsigned index) {
@@ -92,6 +113,7 @@ void CCTextureAtlas::insertQuad(const ccV3F_C4B_T2F_Quad& quad, unsigned index) 
     const unsigned remaining = totalQuads_ - 1 - index;
     if (remaining > 0) std::memmove(&quads_[index + 1], &quads_[index], sizeof(quad) * remaining);
     quads_[index] = quad;
+    touch(index, totalQuads_);
 }
 
 void CCTextureAtlas::insertQuadFromIndex(unsigned oldIndex, unsigned newIndex) {
@@ -104,12 +126,14 @@ void CCTextureAtlas::insertQuadFromIndex(unsigned oldIndex, unsigned newIndex) {
     else
         std::memmove(&quads_[oldIndex], &quads_[oldIndex + 1], sizeof(saved) * (newIndex - oldIndex));
     quads_[newIndex] = saved;
+    touch(std::min(oldIndex, newIndex), std::max(oldIndex, newIndex) + 1);
 }
 
 void CCTextureAtlas::removeQuadAtIndex(unsigned index) {
     CCAssert(index < totalQuads_, "removeQuadAtIndex: Invalid index");
     const unsigned remaining = totalQuads_ - 1 - index;
     if (remaining > 0) std::memmove(&quads_[index], &quads_[index + 1], sizeof(ccV3F_C4B_T2F_Quad) * remaining);
+    touch(index, totalQuads_ - 1);
     totalQuads_--;
 }
 
@@ -135,9 +159,16 @@ bool CCTextureAtlas::resizeCapacity(unsigned newCapacity) {
 void CCTextureAtlas::drawNumberOfQuads(unsigned n) {
     // Never read past the quads that exist.
     n = std::min(n, capacity_);
-    glBindTexture(GL_TEXTURE_2D, texture_ ? texture_->name() : 0);
+    ccGLBindTexture2D(texture_ ? texture_->name() : 0);
+    ccGLForgetArrays();
     glBindBuffer(GL_ARRAY_BUFFER, buffersVBO_[0]);
-    if (n > 0) glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(sizeof(ccV3F_C4B_T2F_Quad) * n), quads_);
+    // Only what changed since the last upload goes to the buffer; the rest is there already.
+    const unsigned end = std::min(dirtyEnd_, capacity_);
+    if (dirtyBegin_ < end) {
+        glBufferSubData(GL_ARRAY_BUFFER, GLintptr(sizeof(ccV3F_C4B_T2F_Quad) * dirtyBegin_),
+                        GLsizeiptr(sizeof(ccV3F_C4B_T2F_Quad) * (end - dirtyBegin_)), quads_ + dirtyBegin_);
+    }
+    dirtyBegin_ = dirtyEnd_ = 0;
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffersVBO_[1]);
     constexpr GLsizei stride = sizeof(ccV3F_C4B_T2F);
     for (unsigned first = 0; first < n; first += kQuadsPerIndexRun) {

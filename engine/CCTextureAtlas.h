@@ -23,8 +23,10 @@ public:
 
     unsigned totalQuads() const { return totalQuads_; }
     unsigned capacity() const { return capacity_; }
-    ccV3F_C4B_T2F_Quad* quads() const { return quads_; }
-    void setQuads(ccV3F_C4B_T2F_Quad* quads) { quads_ = quads; }
+    // Read-only: quads change through the operations below, which note what to upload.
+    const ccV3F_C4B_T2F_Quad* quads() const { return quads_; }
+    // Takes the array (malloc'd, at least `capacity` quads); all of it is uploaded at the next draw.
+    void setQuads(ccV3F_C4B_T2F_Quad* quads);
     CCTexture2D* texture() const { return texture_.get(); }
     void setTexture(CCTexture2D* texture) { texture_ = texture; }
     const std::uint16_t* indices() const { return indices_; }
@@ -37,6 +39,9 @@ public:
     void insertQuadFromIndex(unsigned oldIndex, unsigned newIndex);
     void removeQuadAtIndex(unsigned index);
     void removeAllQuads() { totalQuads_ = 0; }
+    // The slots changed since the last upload, [first, end); empty when none changed.
+    unsigned dirtyBegin() const { return dirtyBegin_; }
+    unsigned dirtyEnd() const { return dirtyEnd_; }
     // Reallocates both arrays and reloads both GL buffers; on failure the atlas is empty
     // with capacity 0 and false is returned.
     bool resizeCapacity(unsigned newCapacity);
@@ -49,6 +54,8 @@ public:
 
 private:
     void freeArrays();
+    // Notes slots [first, end) to upload.
+    void touch(unsigned first, unsigned end);
 
     unsigned totalQuads_ = 0;
     unsigned capacity_ = 0;
@@ -56,4 +63,5 @@ private:
     std::uint16_t* indices_ = nullptr;
     CCPtr<CCTexture2D> texture_;
     unsigned buffersVBO_[2] = {0, 0};
+    unsigned dirtyBegin_ = 0, dirtyEnd_ = 0;
 };

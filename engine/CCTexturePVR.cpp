@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CCConfiguration.h"
+#include "CCGLStateCache.h"
 #include "NSData.h"
 #include "ccCArray.h"
 #include "ccMacros.h"
@@ -41,7 +42,7 @@ CCTexturePVR::CCTexturePVR() { imageData_ = ccArrayNew(10); }
 
 CCTexturePVR::~CCTexturePVR() {
     ccArrayFree(imageData_);
-    if (name_ && !retainName_) glDeleteTextures(1, &name_);
+    if (!retainName_) ccGLDeleteTexture(name_);
 }
 
 bool CCTexturePVR::initWithContentsOfFile(const std::string& path) {
@@ -150,9 +151,9 @@ bool CCTexturePVR::createGLTexture(std::string* why) {
     std::string reason = "upload failed";
     const CCPVRTexturePixelFormatInfo& row = tableFormats[tableFormatIndex_];
     if (imageData_->num > 0) {
-        if (name_) glDeleteTextures(1, &name_);
+        ccGLDeleteTexture(name_);
         glGenTextures(1, &name_);
-        glBindTexture(GL_TEXTURE_2D, name_);
+        ccGLBindTexture2D(name_);
     }
     // Earlier errors are not this upload's.
     while (glGetError() != GL_NO_ERROR) {

@@ -11,8 +11,6 @@
 
 namespace {
 constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
-// With input sources present the loop never blocks longer than this between polls.
-constexpr int64_t kInputPollMicros = 4000;
 } // namespace
 
 bool NSRunLoop::isMainThread() { return gettid() == getpid(); }
@@ -70,7 +68,7 @@ bool NSRunLoop::handlePending(int64_t now) {
     // Input first: touches arrive between frames.
     for (std::size_t i = 0; i < inputs_.size(); ++i) handled |= inputs_[i]->poll();
 
-    std::deque<std::function<void()>> work;
+    std::vector<std::function<void()>> work = std::move(spareWork_);
     {
         std::lock_guard lock(mutex_);
         work.swap(posted_);
@@ -79,10 +77,12 @@ bool NSRunLoop::handlePending(int64_t now) {
         w();
         handled = true;
     }
+    work.clear();
+    spareWork_ = std::move(work);
     if (this == mainRunLoop()) handled |= CCBackgroundWork::deliverDue(now);
 
     // Delayed performs that are due, in the order they were asked for; they may add more.
-    std::vector<std::function<void()>> due;
+    std::vector<std::function<void()>> due = std::move(spareDue_);
     for (auto it = delayed_.begin(); it != delayed_.end();) {
         if (it->at <= now) {
             due.push_back(std::move(it->work));
@@ -95,19 +95,28 @@ bool NSRunLoop::handlePending(int64_t now) {
         w();
         handled = true;
     }
+    due.clear();
+    spareDue_ = std::move(due);
 
-    // Timers and links that are due, earliest first, each once per pass. A handler may
-    // invalidate a later one, which then does not fire.
-    std::vector<CCPtr<NSRunLoopTimedSource>> fire;
-    for (auto& s : sources_)
-        if (s->isValid() && s->nextFireMicros() <= now) fire.push_back(s);
-    std::stable_sort(fire.begin(), fire.end(),
-                     [](const auto& a, const auto& b) { return a->nextFireMicros() < b->nextFireMicros(); });
+    // Timers and links that are due, earliest first (in the order they were added among equals),
+    // each once per pass. A handler may invalidate a later one, which then does not fire.
+    std::vector<CCPtr<NSRunLoopTimedSource>> fire = std::move(spareFire_);
+    if (fire.capacity() == 0) fire.reserve(8); // room for the usual few at once, from the first pass
+    for (auto& s : sources_) {
+        if (!s->isValid() || s->nextFireMicros() > now) continue;
+        // Sorted as they are taken: few are due at once, and this needs no buffer.
+        const int64_t at = s->nextFireMicros();
+        auto place = fire.end();
+        while (place != fire.begin() && (*(place - 1))->nextFireMicros() > at) --place;
+        fire.insert(place, s);
+    }
     for (auto& s : fire) {
         if (!s->isValid()) continue;
         s->fireAt(now);
         handled = true;
     }
+    fire.clear();
+    spareFire_ = std::move(fire);
     sources_.erase(std::remove_if(sources_.begin(), sources_.end(), [](const auto& s) { return !s->isValid(); }),
                    sources_.end());
     return handled;
@@ -125,8 +134,10 @@ bool NSRunLoop::runOnce(double timeout) {
             // what is due there.
             if (CCClock::nowMicros() == now) CCClock::setSimulatedMicros(std::min(next, limit));
         } else {
+            // Asleep until the next timer or display refresh is due; input sources are polled
+            // again at the latest one refresh period later.
             int64_t until = std::min(next, limit);
-            if (!inputs_.empty()) until = std::min(until, now + kInputPollMicros);
+            if (!inputs_.empty()) until = std::min(until, now + CCClock::kRefreshPeriodMicros);
             std::unique_lock lock(mutex_);
             wake_.wait_for(lock, std::chrono::microseconds(std::max<int64_t>(0, until - now)),
                            [this] { return !posted_.empty() || stopped_; });

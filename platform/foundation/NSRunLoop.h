@@ -4,7 +4,6 @@
 // autorelease pool, so autoreleased objects live until the end of the current event.
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -75,8 +74,13 @@ private:
     std::vector<Delayed> delayed_;
     std::mutex mutex_; // guards posted_ and stopped_
     std::condition_variable wake_;
-    std::deque<std::function<void()>> posted_;
+    std::vector<std::function<void()>> posted_;
     bool stopped_ = false;
+    // Buffers of a pass, kept between passes so that a steady frame allocates nothing. A pass
+    // inside a handler (a nested run loop) finds them taken and uses buffers of its own.
+    std::vector<std::function<void()>> spareWork_;
+    std::vector<std::function<void()>> spareDue_;
+    std::vector<CCPtr<NSRunLoopTimedSource>> spareFire_;
 };
 
 // Runs `work` on the main thread: at the main run loop's next pass, or at once when called on

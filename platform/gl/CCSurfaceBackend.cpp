@@ -1,22 +1,30 @@
 #include "CCSurfaceBackend.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "CCGLExtensions.h"
 
 CCPixelImage ccReadPixels(int x, int y, int width, int height) {
     CCPixelImage image;
-    if (width <= 0 || height <= 0) return image;
+    ccReadPixelsInto(image, x, y, width, height);
+    return image;
+}
+
+void ccReadPixelsInto(CCPixelImage& image, int x, int y, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        image = {};
+        return;
+    }
     image.width = width;
     image.height = height;
-    std::vector<uint8_t> upsideDown(static_cast<std::size_t>(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, upsideDown.data());
-    image.rgba.resize(upsideDown.size());
     const std::size_t row = static_cast<std::size_t>(width) * 4;
-    for (int r = 0; r < height; ++r)
-        std::memcpy(&image.rgba[r * row], &upsideDown[(height - 1 - r) * row], row);
-    return image;
+    image.rgba.resize(row * height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
+    // GL gives the bottom row first: the rows are swapped in place.
+    std::uint8_t* pixels = image.rgba.data();
+    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
+        std::swap_ranges(pixels + top * row, pixels + (top + 1) * row, pixels + bottom * row);
 }
 
 bool CCSurfaceBackend::renderbufferStorage(unsigned internalFormat, int width, int height) {
@@ -30,7 +38,7 @@ CCSurfaceBackend::~CCSurfaceBackend() = default;
 bool CCSurfaceBackend::present(const CCSurfaceFrame& frame) {
     ++presentedFrames_;
     if (keepsLastFrame_ || showsReadPixels()) {
-        lastFrame_ = ccReadPixels(0, 0, frame.width, frame.height);
+        ccReadPixelsInto(lastFrame_, 0, 0, frame.width, frame.height);
         // Only the device's own screen carries the views; other framebuffers stay as drawn.
         if (compositesOverlay_ && overlay_ && frame.width == overlay_->width() && frame.height == overlay_->height()) {
             overlay_->update();

@@ -12,6 +12,8 @@
 // Reads a rectangle of the currently bound framebuffer; (x, y) is the bottom-left corner in
 // GL window coordinates, the result is turned so that its row 0 is the top row.
 CCPixelImage ccReadPixels(int x, int y, int width, int height);
+// The same into `image`, reusing its pixel storage.
+void ccReadPixelsInto(CCPixelImage& image, int x, int y, int width, int height);
 
 // The finished frame handed to present(): the framebuffer and colour renderbuffer it lives in.
 struct CCSurfaceFrame {
@@ -37,11 +39,14 @@ public:
     virtual void* procAddress(const char* name) = 0;
 
     // Takes a finished frame: reads it back when it is kept or the backend shows the read
-    // pixels, lays the application's views over a device-sized frame, then shows it.
+    // pixels, lays the application's views over a device-sized frame, then shows it. Frames
+    // nobody asked to keep are not read back.
     bool present(const CCSurfaceFrame& frame);
     // The last presented device screen: the GL frame with the views over it (empty until one
     // was presented with keeping on).
     const CCPixelImage& lastFrame() const { return lastFrame_; }
+    // Off by default: reading a frame back costs more than drawing it. Whoever needs the
+    // pixels (a screenshot, a test) turns it on for the frames it wants.
     void setKeepsLastFrame(bool keeps) { keepsLastFrame_ = keeps; }
     bool keepsLastFrame() const { return keepsLastFrame_; }
     // Whether the views' overlay is laid over presented frames. Off by default: screenshots
@@ -65,7 +70,7 @@ protected:
 private:
     CCPixelImage lastFrame_;
     std::unique_ptr<CCFrameOverlay> overlay_;
-    bool keepsLastFrame_ = true;
+    bool keepsLastFrame_ = false;
     bool compositesOverlay_ = false;
     uint64_t presentedFrames_ = 0;
 };

@@ -40,6 +40,8 @@ EAGLContext::~EAGLContext() {
 
 bool EAGLContext::setCurrentContext(EAGLContext* context) {
     if (!ccSurfaceBackend()->makeCurrent(context ? context->native_ : nullptr)) return false;
+    // Whatever ran on the context meanwhile may have changed its state.
+    if (context) context->glState_.forgetAll();
     current = context;
     return true;
 }
@@ -66,5 +68,8 @@ bool EAGLContext::presentRenderbuffer(unsigned target) {
     glGetRenderbufferParameterivOES(GL_RENDERBUFFER_OES, GL_RENDERBUFFER_WIDTH_OES, &frame.width);
     glGetRenderbufferParameterivOES(GL_RENDERBUFFER_OES, GL_RENDERBUFFER_HEIGHT_OES, &frame.height);
     if (frame.framebuffer == 0 || frame.width <= 0 || frame.height <= 0) return false;
-    return ccSurfaceBackend()->present(frame);
+    const bool presented = ccSurfaceBackend()->present(frame);
+    // The backend's own drawing (the views' overlay, a window's picture) runs in this context.
+    glState_.forget();
+    return presented;
 }

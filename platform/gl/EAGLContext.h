@@ -5,6 +5,7 @@
 #include <mutex>
 #include <vector>
 
+#include "CCGLStateCache.h"
 #include "CCObject.h"
 #include "CCPtr.h"
 
@@ -51,8 +52,12 @@ public:
     // Presents the renderbuffer bound to `target` of the bound framebuffer.
     bool presentRenderbuffer(unsigned target);
 
+    // What the engine's draws last left in this context's GL state.
+    CCGLStateCache& glState() { return glState_; }
+
 private:
     EAGLRenderingAPI api_ = kEAGLRenderingAPIOpenGLES1;
     CCPtr<EAGLSharegroup> sharegroup_;
     void* native_ = nullptr;
+    CCGLStateCache glState_;
 };

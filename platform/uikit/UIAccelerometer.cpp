@@ -61,18 +61,19 @@ void UIAccelerometer::timerFired(NSTimer*) {
 }
 
 void UIAccelerometer::setSource(Source source) {
+    auto shared = source ? std::make_shared<const Source>(std::move(source)) : nullptr;
     std::lock_guard<std::mutex> guard(sourceLock_);
-    source_ = std::move(source);
+    source_ = std::move(shared);
 }
 
 UIAccelerometerReading UIAccelerometer::currentReading() const {
-    Source source;
+    std::shared_ptr<const Source> source;
     {
         std::lock_guard<std::mutex> guard(sourceLock_);
         source = source_;
     }
     if (!source) return {};
-    UIAccelerometerReading r = source();
+    UIAccelerometerReading r = (*source)();
     // A sensor that reports nonsense is read as lying flat rather than passed on.
     if (!std::isfinite(r.x) || !std::isfinite(r.y) || !std::isfinite(r.z)) return {};
     return r;
@@ -82,5 +83,15 @@ void UIAccelerometer::deliverReading(double timestamp) {
     if (!delegate_) return;
     UIAccelerometerReading r = currentReading();
     if (readingObserver_) readingObserver_(r);
-    delegate_->accelerometer(this, UIAcceleration::accelerationWithValues(r.x, r.y, r.z, timestamp));
+    // A delegate that keeps a reading keeps it as it was: only one held by nobody else is reused.
+    if (reading_ && reading_->retainCount() == 1) {
+        reading_->x_ = r.x;
+        reading_->y_ = r.y;
+        reading_->z_ = r.z;
+        reading_->timestamp_ = timestamp;
+    } else {
+        reading_ = UIAcceleration::accelerationWithValues(r.x, r.y, r.z, timestamp);
+    }
+    CCPtr<UIAcceleration> reading = reading_; // the delegate may set another delegate meanwhile
+    delegate_->accelerometer(this, reading.get());
 }

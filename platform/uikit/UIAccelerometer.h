@@ -4,6 +4,7 @@
 // pluggable: the window backend (a game controller's motion sensor) or a scripted headless
 // run sets the source; by default the device lies flat, face up: (0, 0, -1).
 #include <functional>
+#include <memory>
 #include <mutex>
 
 #include "CCObject.h"
@@ -26,6 +27,7 @@ public:
     std::string description() const override;
 
 private:
+    friend class UIAccelerometer; // refills a reading nobody else holds
     UIAccelerationValue x_ = 0, y_ = 0, z_ = 0;
     double timestamp_ = 0;
 };
@@ -82,7 +84,9 @@ private:
     double updateInterval_ = 0.1;
     UIAccelerometerDelegate* delegate_ = nullptr;
     mutable std::mutex sourceLock_;
-    Source source_;
+    std::shared_ptr<const Source> source_; // shared, so that a reading copies no closure
+    // The last reading handed out; filled again when the delegate kept no reference to it.
+    CCPtr<UIAcceleration> reading_;
     ReadingObserver readingObserver_;
     bool timerHeld_ = false;
 };

@@ -160,8 +160,12 @@ void UIView::layoutIfNeeded() {
         layoutSubviews();
     }
     // The whole tree: a subview resized by its superview's layout is laid out in the same pass.
-    std::vector<CCPtr<UIView>> subviews = subviews_;
+    if (subviews_.empty()) return;
+    std::vector<CCPtr<UIView>> subviews = std::move(layoutWalk_);
+    subviews.assign(subviews_.begin(), subviews_.end());
     for (auto& v : subviews) v->layoutIfNeeded();
+    subviews.clear();
+    layoutWalk_ = std::move(subviews);
 }
 
 CGPoint UIView::toSuperview(CGPoint p) const {

@@ -139,6 +139,8 @@ private:
     int tag_ = 0;
     UIView* superview_ = nullptr;
     std::vector<CCPtr<UIView>> subviews_;
+    // The subviews a layout pass walks, kept between passes (a nested pass makes its own).
+    std::vector<CCPtr<UIView>> layoutWalk_;
     CCPtr<CALayer> layer_;
     CCPtr<UIColor> backgroundColor_;
 };

@@ -220,6 +220,33 @@ TEST_F(ParticleSystemTest, GravityAndRadiusMovement) {
     EXPECT_DEATH(g->setStartRadius(3), "Particle Mode should be Radius");
 }
 
+TEST_F(ParticleSystemTest, RadialAndTangentialPartsStayWithTheParticlesThatGotThem) {
+    // Emitted with only a radial part, then the system's part set to zero: the particle keeps
+    // its own and still speeds up away from the emitter.
+    CCParticleSystemPoint* r = emitter(2, 0, 10);
+    r->setSpeed(10);
+    r->setAngle(0);
+    r->setRadialAccel(30);
+    r->addParticle();
+    r->setRadialAccel(0);
+    r->update(0.5f); // first step: the particle is at the emitter, no direction yet
+    r->update(0.5f);
+    // Step 1: dir 10, x 5. Step 2: radial (1, 0) × 30: dir 25, x 5 + 12.5.
+    EXPECT_NEAR(r->particles()[0].position.x, 17.5f, 1e-3);
+    EXPECT_NEAR(r->particles()[0].position.y, 0, 1e-3);
+    // A tangential part alone turns it anticlockwise about the emitter.
+    CCParticleSystemPoint* t = emitter(1, 0, 10);
+    t->setSpeed(10);
+    t->setAngle(0);
+    t->setTangentialAccel(40);
+    t->addParticle();
+    t->update(0.5f);
+    t->update(0.5f);
+    // Step 2: tangential (0, 1) × 40: dir (10, 20), position (5 + 5, 0 + 10).
+    EXPECT_NEAR(t->particles()[0].position.x, 10, 1e-3);
+    EXPECT_NEAR(t->particles()[0].position.y, 10, 1e-3);
+}
+
 TEST_F(ParticleSystemTest, AutoRemovalLeavesTheParentWhenTheLastParticleDies) {
     auto* parent = CCNode::node();
     CCParticleSystemPoint* p = emitter(3, 1000, 0.1f);

@@ -17,11 +17,17 @@
 
 using RGBA = std::array<std::uint8_t, 4>;
 
-// Calls of glDrawArrays and glDrawElements since the last reset (counted by the test program).
+// Calls of glDrawArrays and glDrawElements since the last reset (counted by the test program),
+// and of the state calls a draw may skip: texture binds, vertex-pointer set-ups and buffer
+// uploads (with the bytes uploaded).
 struct GLDrawCounter {
     static void reset();
     static int drawArrays();
     static int drawElements();
+    static int bindTextures();
+    static int vertexPointers();
+    static int bufferUploads();
+    static long uploadedBytes();
 };
 
 class SpriteGLTest : public ::testing::Test {

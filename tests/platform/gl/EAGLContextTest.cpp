@@ -84,14 +84,35 @@ TEST(EAGLContext, PresentKeepsTheFrameReadableTopRowFirst) {
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_SCISSOR_TEST);
 
-    uint64_t before = ccSurfaceBackend()->presentedFrames();
+    // Frames nobody asked for are not read back.
+    CCSurfaceBackend* backend = ccSurfaceBackend();
+    ASSERT_FALSE(backend->keepsLastFrame());
+    const CCPixelImage& frame = backend->lastFrame();
+    const std::vector<uint8_t> earlier = frame.rgba;
+    uint64_t before = backend->presentedFrames();
     ASSERT_TRUE(gl.context()->presentRenderbuffer(GL_RENDERBUFFER_OES));
-    EXPECT_EQ(ccSurfaceBackend()->presentedFrames(), before + 1);
-    const CCPixelImage& frame = ccSurfaceBackend()->lastFrame();
+    EXPECT_EQ(backend->presentedFrames(), before + 1);
+    EXPECT_EQ(frame.rgba, earlier);
+
+    backend->setKeepsLastFrame(true);
+    ASSERT_TRUE(gl.context()->presentRenderbuffer(GL_RENDERBUFFER_OES));
+    backend->setKeepsLastFrame(false);
+    EXPECT_EQ(backend->presentedFrames(), before + 2);
     ASSERT_EQ(frame.width, 8);
     ASSERT_EQ(frame.height, 4);
     EXPECT_EQ(frame.pixel(0, 0), 0x0000FFFFu);
     EXPECT_EQ(frame.pixel(7, 3), 0xFF0000FFu);
+    EXPECT_EQ(frame.pixel(0, 3), 0xFF0000FFu);
+    EXPECT_EQ(frame.pixel(7, 0), 0x0000FFFFu);
+
+    // Kept again, into the same storage, still the right way up.
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    backend->setKeepsLastFrame(true);
+    ASSERT_TRUE(gl.context()->presentRenderbuffer(GL_RENDERBUFFER_OES));
+    backend->setKeepsLastFrame(false);
+    EXPECT_EQ(frame.pixel(0, 3), 0x0000FFFFu);
+    EXPECT_EQ(frame.rgba.size(), 8u * 4 * 4);
 }
 
 TEST(EAGLContext, SharegroupSharesTextures) {

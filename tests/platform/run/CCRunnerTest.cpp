@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <dlfcn.h>
 #include <chrono>
 #include <thread>
 
@@ -24,6 +25,18 @@
 #include "UIWindow.h"
 #include "support/DeterministicClock.h"
 #include "support/HeadlessGL.h"
+
+// Frames read back from GL: glReadPixels as seen by this program, which forwards to the library.
+namespace {
+int readBacks = 0;
+}
+extern "C" GL_API void GL_APIENTRY glReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type,
+                                                void* pixels) {
+    static auto real = reinterpret_cast<void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*)>(
+        dlsym(RTLD_NEXT, "glReadPixels"));
+    ++readBacks;
+    real(x, y, w, h, format, type, pixels);
+}
 
 namespace {
 
@@ -176,6 +189,35 @@ TEST_F(RunnerTest, ScreenshotsShowTheViewsOverTheFrameUprightAndQuitEndsTheRun) 
     std::fclose(f);
 }
 
+TEST_F(RunnerTest, OnlyTheFramesScreenshottedAreReadBack) {
+    std::string path = std::string(ZORVIK_BINARY_DIR) + "/runner-only-shot.png";
+    CCRunOptions options;
+    options.headless = true;
+    options.frameLimit = 30;
+    options.screenshots.emplace_back(12, path);
+    readBacks = 0;
+    CCRunResult result = run("20 screenshot " + path + "\n", options);
+    EXPECT_EQ(result.frames, 30u);
+    EXPECT_EQ(result.failedScreenshots, 0u);
+    EXPECT_EQ(readBacks, 2);
+    EXPECT_FALSE(ccSurfaceBackend()->keepsLastFrame());
+    EXPECT_EQ(screen.pixel(10, 10), 0x00FF00FFu); // the last one kept: frame 20
+    std::remove(path.c_str());
+}
+
+TEST_F(RunnerTest, ACallerThatKeepsFramesGetsEveryFrameReadBack) {
+    // A caller that wants every frame says so; the run leaves that setting as it was.
+    ccSurfaceBackend()->setKeepsLastFrame(true);
+    CCRunOptions options;
+    options.headless = true;
+    options.frameLimit = 5;
+    readBacks = 0;
+    CCRunResult all = run("", options);
+    EXPECT_EQ(all.frames, 5u);
+    EXPECT_EQ(readBacks, 5);
+    EXPECT_TRUE(ccSurfaceBackend()->keepsLastFrame());
+    ccSurfaceBackend()->setKeepsLastFrame(false);
+}
 
 TEST_F(RunnerTest, RunRestoresTheApplicationAndEndsItsWorkerThreads) {
     UIApplication* shared = UIApplication::sharedApplication();
@@ -189,7 +231,7 @@ TEST_F(RunnerTest, RunRestoresTheApplicationAndEndsItsWorkerThreads) {
     // Two pieces of work of very different lengths started a frame apart, and one still running
     // when the run ends.
     std::vector<uint64_t> started, delivered;
-    std::atomic<bool> sawCancel{false};
+    std::atomic<bool> sawCancel{false}, running{false};
     bool lateDelivered = false;
     runner.setFrameHook([&](uint64_t frame) {
         if (frame == 3 || frame == 4) {
@@ -202,14 +244,18 @@ TEST_F(RunnerTest, RunRestoresTheApplicationAndEndsItsWorkerThreads) {
                 },
                 [&](int) { delivered.push_back(runner.frame()); });
         }
-        if (frame == 50)
+        if (frame == 50) {
             ccPerformInBackground<int>(
                 [&] {
+                    running = true;
                     while (!ccIsBackgroundWorkCancelled()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
                     sawCancel = true;
                     return 0;
                 },
                 [&](int) { lateDelivered = true; });
+            // Frames take no time: the worker is let start before the run can end.
+            for (int i = 0; i < 5000 && !running; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     });
     CCRunResult result = runner.run(app.get());
     EXPECT_EQ(result.frames, 60u);

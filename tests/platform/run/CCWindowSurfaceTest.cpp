@@ -69,7 +69,9 @@ protected:
         if (!gl.ok()) return {};
         EXPECT_TRUE(gl.makeFramebuffer(320, 480));
         drawScene();
+        ccSurfaceBackend()->setKeepsLastFrame(true);
         EXPECT_TRUE(gl.context()->presentRenderbuffer(GL_RENDERBUFFER_OES));
+        ccSurfaceBackend()->setKeepsLastFrame(false);
         return ccSurfaceBackend()->lastFrame();
     }
     VirtualDisplay display;

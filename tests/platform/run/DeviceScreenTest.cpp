@@ -15,8 +15,10 @@ protected:
         UIKitFixture::SetUp();
         ccSurfaceBackend()->setOverlay(std::make_unique<UIOverlay>());
         ccSurfaceBackend()->setCompositesOverlay(true);
+        ccSurfaceBackend()->setKeepsLastFrame(true); // these tests read every frame
     }
     void TearDown() override {
+        ccSurfaceBackend()->setKeepsLastFrame(false);
         ccSurfaceBackend()->setCompositesOverlay(false);
         ccSurfaceBackend()->setOverlay(nullptr);
         UIKitFixture::TearDown();

@@ -85,3 +85,42 @@ TEST_F(Accelerometer, DeliversEveryUpdateIntervalOnTheMainRunLoopWhileThereIsADe
 }
 
 } // namespace
+
+namespace {
+
+// Keeps every reading it is given.
+struct Keeper : UIAccelerometerDelegate {
+    void accelerometer(UIAccelerometer*, UIAcceleration* acc) override { kept.emplace_back(acc); }
+    std::vector<CCPtr<UIAcceleration>> kept;
+};
+
+} // namespace
+
+TEST_F(Accelerometer, AReadingKeptByTheDelegateStaysAsItWasDelivered) {
+    double y = 0.25;
+    accel->setSource([&y] { return UIAccelerometerReading{0, y, -1}; });
+    Keeper keeper;
+    accel->setDelegate(&keeper);
+    accel->deliverReading(1.0);
+    y = -0.5;
+    accel->deliverReading(2.0);
+    ASSERT_EQ(keeper.kept.size(), 2u);
+    EXPECT_NE(keeper.kept[0].get(), keeper.kept[1].get());
+    EXPECT_DOUBLE_EQ(keeper.kept[0]->y(), 0.25);
+    EXPECT_DOUBLE_EQ(keeper.kept[0]->timestamp(), 1.0);
+    EXPECT_DOUBLE_EQ(keeper.kept[1]->y(), -0.5);
+
+    // A delegate that only looks gets every reading's own values, in a reused object.
+    accel->setDelegate(&recorder);
+    for (int i = 0; i < 3; ++i) {
+        CCAutoreleaseScope frame; // the run loop's pass
+        y = 0.1 * i;
+        accel->deliverReading(3.0 + i);
+    }
+    ASSERT_EQ(recorder.readings.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_DOUBLE_EQ(recorder.readings[i].y, 0.1 * i);
+        EXPECT_DOUBLE_EQ(recorder.stamps[i], 3.0 + i);
+    }
+    EXPECT_DOUBLE_EQ(keeper.kept[1]->y(), -0.5);
+}
