@@ -23,7 +23,9 @@ public:
     // With a context of the EGL display current: whether EGL images of renderbuffers can be
     // made and sampled there (false under GLX, or without the extensions).
     bool open();
-    bool available() const { return display_ != nullptr && !failed_; }
+    bool available() const { return display_ != nullptr && !failed_ && !disabled_; }
+    // Off: no images are made (frames go the copying way), for comparing the two.
+    void setEnabled(bool enabled) { disabled_ = !enabled; }
 
     // With `context` current and `renderbuffer` its colour renderbuffer of the given size: the
     // image of its storage, or nullptr when none can be made.
@@ -41,7 +43,8 @@ private:
     void drop(std::size_t index);
 
     void* display_ = nullptr;
-    bool failed_ = false; // an image could not be made: none are tried again
+    bool failed_ = false;
+    bool disabled_ = false; // an image could not be made: none are tried again
     void* createImage_ = nullptr;
     void* destroyImage_ = nullptr;
     void* targetTexture_ = nullptr;

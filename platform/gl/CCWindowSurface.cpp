@@ -1,5 +1,6 @@
 #include "CCWindowSurface.h"
 
+#include <EGL/egl.h>
 #include <GLES/gl.h>
 #include <SDL2/SDL.h>
 #include <cstring>
@@ -91,6 +92,12 @@ struct CCWindowSurface::Impl : NSRunLoopInputSource {
     CCWindowInput input{tilt.keyboard()};
     CCWindowPresenter presenter;
     CCRenderbufferShare share;
+    // Under EGL with surfaceless contexts, contexts are made current directly: the renderer's
+    // without the window (it draws into framebuffer objects only), so switching to it costs
+    // no work on the window's buffers; only the presenting context is bound to the window.
+    EGLDisplay display = EGL_NO_DISPLAY;
+    EGLSurface surface = EGL_NO_SURFACE;
+    bool direct = false;
     bool captures = false;
     CCPixelImage windowPixels;
 
@@ -161,6 +168,12 @@ std::unique_ptr<CCWindowSurface> CCWindowSurface::open(const std::string& title)
     SDL_GL_MakeCurrent(s.window, s.context);
     if (SDL_GL_SetSwapInterval(1) != 0) CCLog("No vsync in this window: %s", SDL_GetError());
     s.presenter.setUp();
+    if (eglGetCurrentContext() == static_cast<EGLContext>(s.context)) {
+        s.display = eglGetCurrentDisplay();
+        s.surface = eglGetCurrentSurface(EGL_DRAW);
+        const char* extensions = eglQueryString(s.display, EGL_EXTENSIONS);
+        s.direct = s.surface != EGL_NO_SURFACE && extensions && std::strstr(extensions, "EGL_KHR_surfaceless_context");
+    }
     if (!s.share.open()) CCLog("window surface: no EGL images of renderbuffers: frames are copied through memory");
     SDL_GL_MakeCurrent(s.window, nullptr);
 
@@ -175,6 +188,7 @@ CCWindowSurface::~CCWindowSurface() {
     Impl& s = *impl_;
     NSRunLoop::mainRunLoop()->removeInputSource(&s);
     if (s.context) {
+        if (s.direct) SDL_GL_MakeCurrent(s.window, nullptr); // SDL learns the truth again
         SDL_GL_MakeCurrent(s.window, s.context);
         s.presenter.tearDown();
         s.share.close();
@@ -188,31 +202,50 @@ CCWindowSurface::~CCWindowSurface() {
 }
 
 void* CCWindowSurface::createContext(void* share) {
-    SDL_GLContext previous = SDL_GL_GetCurrentContext();
-    if (share) SDL_GL_MakeCurrent(impl_->window, share);
+    Impl& s = *impl_;
+    void* previous = s.direct ? eglGetCurrentContext() : SDL_GL_GetCurrentContext();
+    // SDL shares with the context it believes current; contexts made current directly are
+    // not known to it, so it is told afresh.
+    if (s.direct) SDL_GL_MakeCurrent(s.window, nullptr);
+    if (share) SDL_GL_MakeCurrent(s.window, share);
     SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, share ? 1 : 0);
-    SDL_GLContext context = SDL_GL_CreateContext(impl_->window);
+    SDL_GLContext context = SDL_GL_CreateContext(s.window);
     if (!context) CCLog("window surface: no GL ES 1 context (%s)", SDL_GetError());
     // Making a context does not change which one is current.
-    SDL_GL_MakeCurrent(impl_->window, previous);
+    makeCurrent(previous);
     return context;
 }
 
 void CCWindowSurface::destroyContext(void* context) {
     if (!context) return;
-    impl_->share.forgetContext(context);
-    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
+    Impl& s = *impl_;
+    s.share.forgetContext(context);
+    if (s.direct) {
+        if (eglGetCurrentContext() == static_cast<EGLContext>(context)) makeCurrent(nullptr);
+        eglDestroyContext(s.display, static_cast<EGLContext>(context));
+    } else {
+        SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
+    }
 }
 
 bool CCWindowSurface::makeCurrent(void* context) {
-    return SDL_GL_MakeCurrent(impl_->window, static_cast<SDL_GLContext>(context)) == 0;
+    Impl& s = *impl_;
+    if (!s.direct) return SDL_GL_MakeCurrent(s.window, static_cast<SDL_GLContext>(context)) == 0;
+    return eglMakeCurrent(s.display, EGL_NO_SURFACE, EGL_NO_SURFACE,
+                          context ? static_cast<EGLContext>(context) : EGL_NO_CONTEXT) == EGL_TRUE;
+}
+
+bool CCWindowSurface::makePresenterCurrent() {
+    Impl& s = *impl_;
+    if (!s.direct) return SDL_GL_MakeCurrent(s.window, s.context) == 0;
+    return eglMakeCurrent(s.display, s.surface, s.surface, static_cast<EGLContext>(s.context)) == EGL_TRUE;
 }
 
 bool CCWindowSurface::renderbufferStorage(unsigned internalFormat, int width, int height) {
     // An image of the renderbuffer's old storage would keep showing it.
     GLint renderbuffer = 0;
     glGetIntegerv(GL_RENDERBUFFER_BINDING_OES, &renderbuffer);
-    impl_->share.forget(SDL_GL_GetCurrentContext(), static_cast<unsigned>(renderbuffer));
+    impl_->share.forget(currentContext(), static_cast<unsigned>(renderbuffer));
     return CCSurfaceBackend::renderbufferStorage(internalFormat, width, height);
 }
 
@@ -239,14 +272,28 @@ void CCWindowSurface::windowSize(int* width, int* height) const { SDL_GetWindowS
 void CCWindowSurface::setCapturesWindowPixels(bool captures) { impl_->captures = captures; }
 const CCPixelImage& CCWindowSurface::lastWindowPixels() const { return impl_->windowPixels; }
 bool CCWindowSurface::presentsOnGPU() const { return impl_->share.available(); }
+bool CCWindowSurface::setVsync(bool on) {
+    void* previous = currentContext();
+    if (!makePresenterCurrent()) return false;
+    const bool done = impl_->direct ? eglSwapInterval(impl_->display, on ? 1 : 0) == EGL_TRUE
+                                    : SDL_GL_SetSwapInterval(on ? 1 : 0) == 0;
+    makeCurrent(previous);
+    return done;
+}
+
+void CCWindowSurface::setPresentsOnGPU(bool on) { impl_->share.setEnabled(on); }
 uint64_t CCWindowSurface::overlayUploads() const { return impl_->presenter.overlayUploads(); }
+
+void* CCWindowSurface::currentContext() const {
+    return impl_->direct ? static_cast<void*>(eglGetCurrentContext()) : SDL_GL_GetCurrentContext();
+}
 
 bool CCWindowSurface::show(const CCSurfaceFrame& frame) {
     Impl& s = *impl_;
-    SDL_GLContext renderer = SDL_GL_GetCurrentContext();
+    void* renderer = currentContext();
     CCRenderbufferShare::Entry* shared = s.share.image(renderer, frame.colorRenderbuffer, frame.width, frame.height);
     if (shared) glFlush(); // the frame's drawing goes ahead of the presenter's sampling
-    if (SDL_GL_MakeCurrent(s.window, s.context) != 0) return false;
+    if (!makePresenterCurrent()) return false;
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(s.window, &w, &h);
 
@@ -265,8 +312,9 @@ bool CCWindowSurface::show(const CCSurfaceFrame& frame) {
     }
     s.presenter.draw(w, h, s.input.orientation(), shown);
     if (s.captures) s.windowPixels = ccReadPixels(0, 0, w, h);
-    SDL_GL_SwapWindow(s.window);
-    SDL_GL_MakeCurrent(s.window, renderer);
+    if (s.direct) eglSwapBuffers(s.display, s.surface);
+    else SDL_GL_SwapWindow(s.window);
+    makeCurrent(renderer);
     return true;
 }
 

@@ -40,6 +40,10 @@ public:
     void windowSize(int* width, int* height) const;
     // Whether frames reach the window without a read-back (EGL images of renderbuffers).
     bool presentsOnGPU() const;
+    // Whether swaps wait for the display's refresh (on from the start); false if refused.
+    bool setVsync(bool on);
+    // Off: frames are read back and uploaded as where EGL images are missing (benchmarks).
+    void setPresentsOnGPU(bool on);
     // How many times the overlay's picture went to the GPU (once per change).
     uint64_t overlayUploads() const;
 
@@ -50,5 +54,7 @@ protected:
 private:
     struct Impl;
     CCWindowSurface();
+    bool makePresenterCurrent();
+    void* currentContext() const;
     std::unique_ptr<Impl> impl_;
 };
