@@ -1,45 +1,107 @@
 #include "CCWindowSurface.h"
 
+#include <EGL/egl.h>
 #include <GLES/gl.h>
-#include <algorithm>
 #include <SDL2/SDL.h>
-#include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "CCClock.h"
 #include "CCDisplay.h"
 #include "CCGLExtensions.h"
-#include "CCKeyboardTilt.h"
 #include "CCLog.h"
+#include "CCRenderbufferShare.h"
+#include "CCWindowEvent.h"
+#include "CCWindowInput.h"
 #include "CCWindowLayout.h"
+#include "CCWindowPresenter.h"
+#include "CCWindowTilt.h"
 #include "NSRunLoop.h"
 
 namespace {
-// The device screen goes into a power-of-two texture; the picture uses its top-left part.
-constexpr int kTextureSize = 512;
-constexpr long kMouseFinger = 1000000;
-constexpr long kTouchFingerBase = 2000000;
+
+CCWindowEvent::Key keyOf(SDL_Keycode key) {
+    using Key = CCWindowEvent::Key;
+    switch (key) {
+    case SDLK_LEFT:
+    case SDLK_a: return Key::TiltLeft;
+    case SDLK_RIGHT:
+    case SDLK_d: return Key::TiltRight;
+    case SDLK_DOWN:
+    case SDLK_s: return Key::Flat;
+    case SDLK_F11: return Key::FullScreen;
+    case SDLK_SPACE: return Key::Space;
+    case SDLK_ESCAPE: return Key::Escape;
+    default: return Key::Other;
+    }
+}
+
+// The translator's event for an SDL event; nullopt for events it does not take.
+std::optional<CCWindowEvent> windowEvent(const SDL_Event& e, double now) {
+    using Type = CCWindowEvent::Type;
+    CCWindowEvent w;
+    w.timestamp = now;
+    switch (e.type) {
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (e.button.which == SDL_TOUCH_MOUSEID) return std::nullopt; // fingers come as finger events
+        w.type = e.type == SDL_MOUSEBUTTONDOWN ? Type::MouseDown : Type::MouseUp;
+        w.x = float(e.button.x);
+        w.y = float(e.button.y);
+        w.primaryButton = e.button.button == SDL_BUTTON_LEFT;
+        return w;
+    case SDL_MOUSEMOTION:
+        if (e.motion.which == SDL_TOUCH_MOUSEID) return std::nullopt;
+        w.type = Type::MouseMove;
+        w.x = float(e.motion.x);
+        w.y = float(e.motion.y);
+        return w;
+    case SDL_FINGERDOWN:
+    case SDL_FINGERMOTION:
+    case SDL_FINGERUP:
+        w.type = e.type == SDL_FINGERDOWN ? Type::FingerDown : e.type == SDL_FINGERUP ? Type::FingerUp : Type::FingerMove;
+        w.x = e.tfinger.x;
+        w.y = e.tfinger.y;
+        w.finger = static_cast<long>(e.tfinger.fingerId);
+        return w;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        w.type = e.type == SDL_KEYDOWN ? Type::KeyDown : Type::KeyUp;
+        w.key = keyOf(e.key.keysym.sym);
+        w.repeat = e.key.repeat != 0;
+        return w;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) w.type = Type::FocusLost;
+        else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) w.type = Type::FocusGained;
+        else return std::nullopt;
+        return w;
+    case SDL_QUIT: w.type = Type::Close; return w;
+    default: return std::nullopt;
+    }
+}
+
 } // namespace
 
 struct CCWindowSurface::Impl : NSRunLoopInputSource {
     CCWindowSurface* owner = nullptr;
     SDL_Window* window = nullptr;
-    SDL_GLContext presenter = nullptr;
-    GLuint texture = 0;
+    SDL_GLContext context = nullptr; // the presenting context
     SDL_GameController* controller = nullptr;
     SDL_Sensor* sensor = nullptr;
-    CCKeyboardTilt tilt;
-    bool mouseDown = false;
+    CCWindowTilt tilt;
+    CCWindowInput input{tilt.keyboard()};
+    CCWindowPresenter presenter;
+    CCRenderbufferShare share;
+    // Under EGL with surfaceless contexts, contexts are made current directly: the renderer's
+    // without the window (it draws into framebuffer objects only), so switching to it costs
+    // no work on the window's buffers; only the presenting context is bound to the window.
+    EGLDisplay display = EGL_NO_DISPLAY;
+    EGLSurface surface = EGL_NO_SURFACE;
+    bool direct = false;
     bool captures = false;
     CCPixelImage windowPixels;
 
     bool poll() override { return owner->pollEvents(); }
-
-    CCWindowLayout inputLayout() const {
-        int w = 0, h = 0;
-        SDL_GetWindowSize(window, &w, &h);
-        return CCWindowLayout::fit(w, h, owner->orientation());
-    }
 
     void openController(int index) {
         if (controller || !SDL_IsGameController(index)) return;
@@ -57,18 +119,6 @@ struct CCWindowSurface::Impl : NSRunLoopInputSource {
     void openSensor() {
         for (int i = 0; i < SDL_NumSensors() && !sensor; ++i)
             if (SDL_SensorGetDeviceType(i) == SDL_SENSOR_ACCEL) sensor = SDL_SensorOpen(i);
-    }
-
-    CCTiltReading reading() const {
-        float d[3] = {0, 0, 0};
-        // Sensors report the push against gravity in m/s²; the device reports gravity in g.
-        if (controller && SDL_GameControllerGetSensorData(controller, SDL_SENSOR_ACCEL, d, 3) == 0) {
-            // A controller held like the landscape device: its right is the portrait's top.
-            return {-d[1] / SDL_STANDARD_GRAVITY, d[0] / SDL_STANDARD_GRAVITY, -d[2] / SDL_STANDARD_GRAVITY};
-        }
-        if (sensor && SDL_SensorGetData(sensor, d, 3) == 0)
-            return {-d[0] / SDL_STANDARD_GRAVITY, -d[1] / SDL_STANDARD_GRAVITY, -d[2] / SDL_STANDARD_GRAVITY};
-        return tilt.reading(CCClock::now());
     }
 };
 
@@ -109,26 +159,27 @@ std::unique_ptr<CCWindowSurface> CCWindowSurface::open(const std::string& title)
                                 SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (s.window) {
         SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
-        s.presenter = SDL_GL_CreateContext(s.window);
+        s.context = SDL_GL_CreateContext(s.window);
     }
-    if (!s.window || !s.presenter) {
+    if (!s.window || !s.context) {
         CCLog("Could not open a GL ES 1 window (%s): running headless", SDL_GetError());
         return nullptr; // the destructor closes what was opened
     }
-    SDL_GL_MakeCurrent(s.window, s.presenter);
+    SDL_GL_MakeCurrent(s.window, s.context);
     if (SDL_GL_SetSwapInterval(1) != 0) CCLog("No vsync in this window: %s", SDL_GetError());
-    glGenTextures(1, &s.texture);
-    glBindTexture(GL_TEXTURE_2D, s.texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kTextureSize, kTextureSize, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    s.presenter.setUp();
+    if (eglGetCurrentContext() == static_cast<EGLContext>(s.context)) {
+        s.display = eglGetCurrentDisplay();
+        s.surface = eglGetCurrentSurface(EGL_DRAW);
+        const char* extensions = eglQueryString(s.display, EGL_EXTENSIONS);
+        s.direct = s.surface != EGL_NO_SURFACE && extensions && std::strstr(extensions, "EGL_KHR_surfaceless_context");
+    }
+    if (!s.share.open()) CCLog("window surface: no EGL images of renderbuffers: frames are copied through memory");
     SDL_GL_MakeCurrent(s.window, nullptr);
 
     for (int i = 0; i < SDL_NumJoysticks(); ++i) s.openController(i);
     if (!s.controller) s.openSensor();
-    surface->setCompositesOverlay(true);
+    surface->setCompositesOverlay(true); // lastFrame() is the screen with the views on it
     NSRunLoop::mainRunLoop()->addInputSource(&s);
     return surface;
 }
@@ -136,11 +187,13 @@ std::unique_ptr<CCWindowSurface> CCWindowSurface::open(const std::string& title)
 CCWindowSurface::~CCWindowSurface() {
     Impl& s = *impl_;
     NSRunLoop::mainRunLoop()->removeInputSource(&s);
-    if (s.presenter) {
-        SDL_GL_MakeCurrent(s.window, s.presenter);
-        if (s.texture) glDeleteTextures(1, &s.texture);
+    if (s.context) {
+        if (s.direct) SDL_GL_MakeCurrent(s.window, nullptr); // SDL learns the truth again
+        SDL_GL_MakeCurrent(s.window, s.context);
+        s.presenter.tearDown();
+        s.share.close();
         SDL_GL_MakeCurrent(s.window, nullptr);
-        SDL_GL_DeleteContext(s.presenter);
+        SDL_GL_DeleteContext(s.context);
     }
     if (s.controller) SDL_GameControllerClose(s.controller);
     if (s.sensor) SDL_SensorClose(s.sensor);
@@ -149,91 +202,120 @@ CCWindowSurface::~CCWindowSurface() {
 }
 
 void* CCWindowSurface::createContext(void* share) {
-    SDL_GLContext previous = SDL_GL_GetCurrentContext();
-    if (share) SDL_GL_MakeCurrent(impl_->window, share);
+    Impl& s = *impl_;
+    void* previous = s.direct ? eglGetCurrentContext() : SDL_GL_GetCurrentContext();
+    // SDL shares with the context it believes current; contexts made current directly are
+    // not known to it, so it is told afresh.
+    if (s.direct) SDL_GL_MakeCurrent(s.window, nullptr);
+    if (share) SDL_GL_MakeCurrent(s.window, share);
     SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, share ? 1 : 0);
-    SDL_GLContext context = SDL_GL_CreateContext(impl_->window);
+    SDL_GLContext context = SDL_GL_CreateContext(s.window);
     if (!context) CCLog("window surface: no GL ES 1 context (%s)", SDL_GetError());
     // Making a context does not change which one is current.
-    SDL_GL_MakeCurrent(impl_->window, previous);
+    makeCurrent(previous);
     return context;
 }
 
 void CCWindowSurface::destroyContext(void* context) {
-    if (context) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
+    if (!context) return;
+    Impl& s = *impl_;
+    s.share.forgetContext(context);
+    if (s.direct) {
+        if (eglGetCurrentContext() == static_cast<EGLContext>(context)) makeCurrent(nullptr);
+        eglDestroyContext(s.display, static_cast<EGLContext>(context));
+    } else {
+        SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
+    }
 }
 
 bool CCWindowSurface::makeCurrent(void* context) {
-    return SDL_GL_MakeCurrent(impl_->window, static_cast<SDL_GLContext>(context)) == 0;
+    Impl& s = *impl_;
+    if (!s.direct) return SDL_GL_MakeCurrent(s.window, static_cast<SDL_GLContext>(context)) == 0;
+    return eglMakeCurrent(s.display, EGL_NO_SURFACE, EGL_NO_SURFACE,
+                          context ? static_cast<EGLContext>(context) : EGL_NO_CONTEXT) == EGL_TRUE;
+}
+
+bool CCWindowSurface::makePresenterCurrent() {
+    Impl& s = *impl_;
+    if (!s.direct) return SDL_GL_MakeCurrent(s.window, s.context) == 0;
+    return eglMakeCurrent(s.display, s.surface, s.surface, static_cast<EGLContext>(s.context)) == EGL_TRUE;
+}
+
+bool CCWindowSurface::renderbufferStorage(unsigned internalFormat, int width, int height) {
+    // An image of the renderbuffer's old storage would keep showing it.
+    GLint renderbuffer = 0;
+    glGetIntegerv(GL_RENDERBUFFER_BINDING_OES, &renderbuffer);
+    impl_->share.forget(currentContext(), static_cast<unsigned>(renderbuffer));
+    return CCSurfaceBackend::renderbufferStorage(internalFormat, width, height);
 }
 
 void* CCWindowSurface::procAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
 
-CCTiltReading CCWindowSurface::tilt() const { return impl_->reading(); }
+void CCWindowSurface::setInput(CCSurfaceInput* input) { impl_->input.setInput(input); }
 
-int CCWindowSurface::orientation() const { return input_ ? input_->orientation() : 1; }
+void CCWindowSurface::setKeyHandler(std::function<bool(CCWindowKey)> handler) {
+    impl_->input.setKeyHandler(std::move(handler));
+}
+
+CCTiltReading CCWindowSurface::tilt() const {
+    const Impl& s = *impl_;
+    std::optional<CCMotionSample> controller, sensor;
+    float d[3] = {0, 0, 0};
+    if (s.controller && SDL_GameControllerGetSensorData(s.controller, SDL_SENSOR_ACCEL, d, 3) == 0)
+        controller = CCMotionSample{d[0], d[1], d[2]};
+    if (!controller && s.sensor && SDL_SensorGetData(s.sensor, d, 3) == 0) sensor = CCMotionSample{d[0], d[1], d[2]};
+    return s.tilt.reading(CCClock::now(), controller, sensor);
+}
 
 void CCWindowSurface::windowSize(int* width, int* height) const { SDL_GetWindowSize(impl_->window, width, height); }
 
 void CCWindowSurface::setCapturesWindowPixels(bool captures) { impl_->captures = captures; }
 const CCPixelImage& CCWindowSurface::lastWindowPixels() const { return impl_->windowPixels; }
-
-bool CCWindowSurface::show(const CCSurfaceFrame&) {
-    Impl& s = *impl_;
-    const CCPixelImage& screen = lastFrame();
-    SDL_GLContext renderer = SDL_GL_GetCurrentContext();
-    if (SDL_GL_MakeCurrent(s.window, s.presenter) != 0) return false;
-    int w = 0, h = 0;
-    SDL_GL_GetDrawableSize(s.window, &w, &h);
-    CCWindowLayout layout = CCWindowLayout::fit(w, h, orientation());
-
-    glBindFramebufferOES(GL_FRAMEBUFFER_OES, 0);
-    glViewport(0, 0, w, h);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    const int sw = std::min(screen.width, kTextureSize), sh = std::min(screen.height, kTextureSize);
-    if (sw > 0 && sh > 0) {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrthof(0, float(w), float(h), 0, -1, 1); // window pixels, origin top-left
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glBindTexture(GL_TEXTURE_2D, s.texture);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        for (int row = 0; row < sh; ++row)
-            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, row, sw, 1, GL_RGBA, GL_UNSIGNED_BYTE,
-                            &screen.rgba[static_cast<std::size_t>(row) * screen.width * 4]);
-        // The view's corners where the layout puts them; the texture's row 0 is the top.
-        const float vw = CCWindowLayout::kDeviceWidth, vh = CCWindowLayout::kDeviceHeight;
-        const CGPoint corners[4] = {{0, 0}, {vw, 0}, {0, vh}, {vw, vh}};
-        GLfloat vertices[8], coords[8];
-        for (int i = 0; i < 4; ++i) {
-            CGPoint p = layout.windowPointFromView(corners[i]);
-            vertices[2 * i] = p.x;
-            vertices[2 * i + 1] = p.y;
-            coords[2 * i] = corners[i].x / vw * float(sw) / kTextureSize;
-            coords[2 * i + 1] = corners[i].y / vh * float(sh) / kTextureSize;
-        }
-        glDisable(GL_BLEND);
-        glEnable(GL_TEXTURE_2D);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glVertexPointer(2, GL_FLOAT, 0, vertices);
-        glTexCoordPointer(2, GL_FLOAT, 0, coords);
-        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-        glDisableClientState(GL_VERTEX_ARRAY);
-        glDisable(GL_TEXTURE_2D);
-    }
-    if (s.captures) s.windowPixels = ccReadPixels(0, 0, w, h);
-    SDL_GL_SwapWindow(s.window);
-    SDL_GL_MakeCurrent(s.window, renderer);
-    return true;
+bool CCWindowSurface::presentsOnGPU() const { return impl_->share.available(); }
+bool CCWindowSurface::setVsync(bool on) {
+    void* previous = currentContext();
+    if (!makePresenterCurrent()) return false;
+    const bool done = impl_->direct ? eglSwapInterval(impl_->display, on ? 1 : 0) == EGL_TRUE
+                                    : SDL_GL_SetSwapInterval(on ? 1 : 0) == 0;
+    makeCurrent(previous);
+    return done;
 }
 
-void CCWindowSurface::touch(long finger, CCSurfaceTouchPhase phase, CGPoint viewPoint, double timestamp) {
-    if (input_) input_->touch(finger, phase, viewPoint, timestamp);
+void CCWindowSurface::setPresentsOnGPU(bool on) { impl_->share.setEnabled(on); }
+uint64_t CCWindowSurface::overlayUploads() const { return impl_->presenter.overlayUploads(); }
+
+void* CCWindowSurface::currentContext() const {
+    return impl_->direct ? static_cast<void*>(eglGetCurrentContext()) : SDL_GL_GetCurrentContext();
+}
+
+bool CCWindowSurface::show(const CCSurfaceFrame& frame) {
+    Impl& s = *impl_;
+    void* renderer = currentContext();
+    CCRenderbufferShare::Entry* shared = s.share.image(renderer, frame.colorRenderbuffer, frame.width, frame.height);
+    if (shared) glFlush(); // the frame's drawing goes ahead of the presenter's sampling
+    if (!makePresenterCurrent()) return false;
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(s.window, &w, &h);
+
+    CCWindowPresenter::Frame shown;
+    if (shared) {
+        shown.texture = s.share.texture(*shared);
+        // Only the device's own screen carries the views.
+        CCFrameOverlay* views = overlay();
+        const bool deviceSized = views && frame.width == views->width() && frame.height == views->height();
+        if (deviceSized) views->update();
+        s.presenter.updateOverlay(deviceSized ? views : nullptr);
+        shown.overlaid = deviceSized;
+    } else {
+        shown = s.presenter.uploadFrame(lastFrame()); // read back with the views on it
+        shown.overlaid = false;
+    }
+    s.presenter.draw(w, h, s.input.orientation(), shown);
+    if (s.captures) s.windowPixels = ccReadPixels(0, 0, w, h);
+    if (s.direct) eglSwapBuffers(s.display, s.surface);
+    else SDL_GL_SwapWindow(s.window);
+    makeCurrent(renderer);
+    return true;
 }
 
 bool CCWindowSurface::pollEvents() {
@@ -242,94 +324,29 @@ bool CCWindowSurface::pollEvents() {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         handled = true;
-        const double now = CCClock::now();
-        switch (e.type) {
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-        case SDL_MOUSEMOTION: {
-            if (e.button.which == SDL_TOUCH_MOUSEID) break; // fingers come as finger events
-            CCWindowLayout l = s.inputLayout();
-            float x = e.type == SDL_MOUSEMOTION ? float(e.motion.x) : float(e.button.x);
-            float y = e.type == SDL_MOUSEMOTION ? float(e.motion.y) : float(e.button.y);
-            if (e.type == SDL_MOUSEBUTTONDOWN) {
-                if (e.button.button != SDL_BUTTON_LEFT || s.mouseDown || !l.containsWindowPoint(x, y)) break;
-                s.mouseDown = true;
-                touch(kMouseFinger, CCSurfaceTouchPhase::Began, l.viewPointFromWindow(x, y), now);
-            } else if (e.type == SDL_MOUSEBUTTONUP) {
-                if (e.button.button != SDL_BUTTON_LEFT || !s.mouseDown) break;
-                s.mouseDown = false;
-                touch(kMouseFinger, CCSurfaceTouchPhase::Ended, l.viewPointFromWindow(x, y), now);
-            } else if (s.mouseDown) {
-                touch(kMouseFinger, CCSurfaceTouchPhase::Moved, l.viewPointFromWindow(x, y), now);
-            }
-            break;
+        if (e.type == SDL_CONTROLLERDEVICEADDED) {
+            s.openController(e.cdevice.which);
+            continue;
         }
-        case SDL_FINGERDOWN:
-        case SDL_FINGERMOTION:
-        case SDL_FINGERUP: {
-            CCWindowLayout l = s.inputLayout();
-            int w = 0, h = 0;
-            SDL_GetWindowSize(s.window, &w, &h);
-            float x = e.tfinger.x * float(w), y = e.tfinger.y * float(h);
-            long finger = kTouchFingerBase + static_cast<long>(e.tfinger.fingerId);
-            CCSurfaceTouchPhase phase = e.type == SDL_FINGERDOWN   ? CCSurfaceTouchPhase::Began
-                                        : e.type == SDL_FINGERUP ? CCSurfaceTouchPhase::Ended
-                                                                 : CCSurfaceTouchPhase::Moved;
-            if (phase == CCSurfaceTouchPhase::Began && !l.containsWindowPoint(x, y)) break;
-            touch(finger, phase, l.viewPointFromWindow(x, y), now);
-            break;
-        }
-        case SDL_KEYDOWN:
-        case SDL_KEYUP: {
-            const bool down = e.type == SDL_KEYDOWN;
-            switch (e.key.keysym.sym) {
-            case SDLK_LEFT:
-            case SDLK_a: down ? s.tilt.press(CCKeyboardTilt::Left, now) : s.tilt.release(CCKeyboardTilt::Left, now); break;
-            case SDLK_RIGHT:
-            case SDLK_d: down ? s.tilt.press(CCKeyboardTilt::Right, now) : s.tilt.release(CCKeyboardTilt::Right, now); break;
-            case SDLK_DOWN:
-            case SDLK_s:
-                if (down) s.tilt.press(CCKeyboardTilt::Flat, now);
-                break;
-            case SDLK_F11:
-                if (down && !e.key.repeat) {
-                    bool full = SDL_GetWindowFlags(s.window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
-                    SDL_SetWindowFullscreen(s.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-                }
-                break;
-            case SDLK_SPACE:
-                if (down && !e.key.repeat && keyHandler_) keyHandler_(CCWindowKey::Space);
-                break;
-            case SDLK_ESCAPE:
-                if (down && !e.key.repeat && keyHandler_) keyHandler_(CCWindowKey::Escape);
-                break;
-            default:
-                if (down && !e.key.repeat && keyHandler_) keyHandler_(CCWindowKey::Other);
-                break;
-            }
-            break;
-        }
-        case SDL_WINDOWEVENT:
-            if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-                s.tilt.releaseAll();
-                s.mouseDown = false;
-                if (input_) input_->focusLost(now);
-            } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-                if (input_) input_->focusGained();
-            }
-            break;
-        case SDL_CONTROLLERDEVICEADDED: s.openController(e.cdevice.which); break;
-        case SDL_CONTROLLERDEVICEREMOVED:
+        if (e.type == SDL_CONTROLLERDEVICEREMOVED) {
             if (s.controller && SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(s.controller)) == e.cdevice.which) {
                 SDL_GameControllerClose(s.controller);
                 s.controller = nullptr;
             }
+            continue;
+        }
+        std::optional<CCWindowEvent> event = windowEvent(e, CCClock::now());
+        if (!event) continue;
+        int w = 0, h = 0;
+        SDL_GetWindowSize(s.window, &w, &h);
+        switch (s.input.handle(*event, w, h)) {
+        case CCWindowInput::Request::ToggleFullScreen: {
+            const bool full = SDL_GetWindowFlags(s.window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+            SDL_SetWindowFullscreen(s.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
             break;
-        case SDL_QUIT:
-            if (input_) input_->closeRequested();
-            NSRunLoop::mainRunLoop()->stop();
-            break;
-        default: break;
+        }
+        case CCWindowInput::Request::Close: NSRunLoop::mainRunLoop()->stop(); break;
+        case CCWindowInput::Request::None: break;
         }
     }
     return handled;

@@ -1,10 +1,11 @@
 #pragma once
-// The window surface backend (SDL2, GL ES 1 contexts, vsync): each presented device screen,
-// with the views laid over it, is shown turned upright and scaled in a resizable desktop
-// window (F11: full screen). Its input source, on the main run loop, turns the mouse into one
-// finger and touch-screen fingers into fingers of their own, maps them back to view points
-// to whatever input receiver the application installed, tilts from a motion sensor or the
-// keyboard, and reports focus and closing.
+// The window surface backend (SDL2, GL ES 1 contexts over EGL, vsync): each presented device
+// screen, with the views laid over it, is shown turned upright and scaled in a resizable
+// desktop window (F11: full screen). It owns the SDL window and devices and wires three parts
+// that know nothing of SDL: the input translator (CCWindowInput), the tilt source
+// (CCWindowTilt) and the presenter (CCWindowPresenter). Frames stay on the GPU: the presenting
+// context samples the renderer's colour renderbuffer through an EGL image, and pixels are
+// read back only when a screenshot or a test asks for them (or where EGL images are missing).
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,31 +23,38 @@ public:
     void* createContext(void* share) override;
     void destroyContext(void* context) override;
     bool makeCurrent(void* context) override;
+    bool renderbufferStorage(unsigned internalFormat, int width, int height) override;
     void* procAddress(const char* name) override;
 
     // Handles pending window events (the input source's poll); true when something happened.
     bool pollEvents();
     // Where fingers, focus and closing go (not owned; nullptr: nowhere).
-    void setInput(CCSurfaceInput* input) { input_ = input; }
+    void setInput(CCSurfaceInput* input);
     // The tilt now: a game controller's or the machine's motion sensor, else the keyboard's.
     CCTiltReading tilt() const;
     // Key presses the application may act on; the handler answers whether it used the key.
-    void setKeyHandler(std::function<bool(CCWindowKey)> handler) { keyHandler_ = std::move(handler); }
+    void setKeyHandler(std::function<bool(CCWindowKey)> handler);
     // When on, each shown picture is also read back from the window's framebuffer (tests).
     void setCapturesWindowPixels(bool captures);
     const CCPixelImage& lastWindowPixels() const;
     void windowSize(int* width, int* height) const;
+    // Whether frames reach the window without a read-back (EGL images of renderbuffers).
+    bool presentsOnGPU() const;
+    // Whether swaps wait for the display's refresh (on from the start); false if refused.
+    bool setVsync(bool on);
+    // Off: frames are read back and uploaded as where EGL images are missing (benchmarks).
+    void setPresentsOnGPU(bool on);
+    // How many times the overlay's picture went to the GPU (once per change).
+    uint64_t overlayUploads() const;
 
 protected:
     bool show(const CCSurfaceFrame& frame) override;
-    bool showsReadPixels() const override { return true; }
+    bool showsReadPixels() const override { return !presentsOnGPU(); }
 
 private:
     struct Impl;
     CCWindowSurface();
-    int orientation() const;
-    void touch(long finger, CCSurfaceTouchPhase phase, CGPoint viewPoint, double timestamp);
+    bool makePresenterCurrent();
+    void* currentContext() const;
     std::unique_ptr<Impl> impl_;
-    std::function<bool(CCWindowKey)> keyHandler_;
-    CCSurfaceInput* input_ = nullptr;
 };

@@ -17,4 +17,9 @@ public:
     virtual void compositeOver(CCPixelImage& frame) const = 0;
     // The picture as straight RGBA bytes, width × height × 4, rows top to bottom.
     virtual void copyRGBA(unsigned char* out) const = 0;
+    // The same with the colours premultiplied by alpha, as compositeOver() blends them (a
+    // texture blended with "one, one minus source alpha" then gives the same pixels).
+    virtual void copyPremultipliedRGBA(unsigned char* out) const = 0;
+    // False when every pixel is transparent (nothing to lay over a frame).
+    virtual bool hasContent() const = 0;
 };

@@ -80,6 +80,19 @@ void UIOverlay::copyRGBA(unsigned char* out) const {
     }
 }
 
+void UIOverlay::copyPremultipliedRGBA(unsigned char* out) const {
+    for (int y = 0; y < kHeight; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data() + y * stride());
+        for (int x = 0; x < kWidth; ++x, out += 4) {
+            const uint32_t p = row[x];
+            out[0] = static_cast<unsigned char>(p >> 16);
+            out[1] = static_cast<unsigned char>(p >> 8);
+            out[2] = static_cast<unsigned char>(p);
+            out[3] = static_cast<unsigned char>(p >> 24);
+        }
+    }
+}
+
 bool UIOverlay::update() {
     if (generation_ == 0) {
         redraw();

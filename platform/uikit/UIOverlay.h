@@ -29,7 +29,7 @@ public:
     // calls draw only after a change.
     bool update() override;
     // False when the last drawing left every pixel transparent (nothing to composite).
-    bool hasContent() const { return hasContent_; }
+    bool hasContent() const override { return hasContent_; }
 
     // Rows top to bottom, 32-bit native-endian premultiplied ARGB per pixel.
     const unsigned char* data() const;
@@ -38,6 +38,7 @@ public:
     uint32_t pixelAt(int x, int y) const;
     // The same pixels as straight RGBA bytes, rows top to bottom (for textures and blending).
     void copyRGBA(unsigned char* out) const override;
+    void copyPremultipliedRGBA(unsigned char* out) const override;
     // Lays the picture over a device-sized frame (straight RGBA, row 0 at the top), the way
     // the screen shows it. Frames of another size are left alone.
     void compositeOver(CCPixelImage& frame) const override;

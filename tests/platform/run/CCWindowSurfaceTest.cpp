@@ -39,6 +39,23 @@ void drawScene() {
     glDisable(GL_SCISSOR_TEST);
 }
 
+// Window pixels that are not the device pixel the layout puts there (black around the picture).
+int windowMismatches(const CCPixelImage& shown, const CCPixelImage& device, int orientation) {
+    CCWindowLayout layout = CCWindowLayout::fit(shown.width, shown.height, orientation);
+    int different = 0;
+    for (int y = 0; y < shown.height; ++y)
+        for (int x = 0; x < shown.width; ++x) {
+            uint32_t want = 0x000000FFu;
+            if (layout.containsWindowPoint(float(x), float(y))) {
+                CGPoint v = layout.viewPointFromWindow(x + 0.5f, y + 0.5f);
+                want = device.pixel(int(v.x), int(v.y));
+            }
+            if (shown.pixel(x, y) != want && !different++)
+                ADD_FAILURE() << "window " << x << "," << y << std::hex << " " << shown.pixel(x, y) << " want " << want;
+        }
+    return different;
+}
+
 struct Finger : UIView {
     void touchesBegan(NSSet* touches, UIEvent*) override {
         began.push_back(static_cast<UITouch*>(touches->anyObject())->locationInView(this));
@@ -177,6 +194,51 @@ TEST_F(WindowSurfaceTest, TheWindowShowsTheSamePixelsAsHeadlessAndMapsThePointer
     surface->pollEvents();
     EXPECT_EQ(delegate.calls, (std::vector<std::string>{"resign", "active", "terminate"}));
     app->setDelegate(nullptr);
+}
+
+TEST_F(WindowSurfaceTest, FramesReachTheWindowWithoutAReadBackAndTheViewsAreUploadedOnlyWhenTheyChange) {
+    std::string xvfb = findXvfb();
+    if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed";
+    ASSERT_TRUE(display.start(xvfb));
+
+    UIView* solid = UIView::viewWithFrame({{250, 40}, {50, 70}});
+    solid->setBackgroundColor(UIColor::whiteColor());
+    window->addSubview(solid);
+    UIView* veil = UIView::viewWithFrame({{0, 400}, {320, 40}});
+    veil->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 0.25f));
+    window->addSubview(veil);
+    app->setStatusBarOrientation(4);
+
+    ccSetSurfaceBackend(ccMakeHeadlessSurfaceBackend());
+    ccSurfaceBackend()->setOverlay(std::make_unique<UIOverlay>());
+    ccSurfaceBackend()->setCompositesOverlay(true);
+    CCPixelImage white = present();
+    ASSERT_EQ(white.width, 320);
+    solid->setBackgroundColor(UIColor::colorWithRed(1, 0, 1, 1));
+    CCPixelImage magenta = present();
+    ASSERT_NE(white.rgba, magenta.rgba);
+    solid->setBackgroundColor(UIColor::whiteColor());
+
+    ASSERT_STREQ(ccChooseSurfaceBackend(false, "Zorvik"), "window");
+    auto* surface = static_cast<CCWindowSurface*>(ccSurfaceBackend());
+    if (!surface->presentsOnGPU()) GTEST_SKIP() << "no EGL images in this window: frames are copied";
+    surface->setCapturesWindowPixels(true);
+    surface->setKeepsLastFrame(false);
+    present();
+    present();
+    EXPECT_TRUE(surface->lastFrame().empty()) << "nothing was read back from the frame";
+    EXPECT_EQ(surface->overlayUploads(), 1u) << "the views did not change";
+    EXPECT_EQ(windowMismatches(surface->lastWindowPixels(), white, 4), 0);
+
+    solid->setBackgroundColor(UIColor::colorWithRed(1, 0, 1, 1));
+    present();
+    EXPECT_EQ(surface->overlayUploads(), 2u);
+    EXPECT_EQ(windowMismatches(surface->lastWindowPixels(), magenta, 4), 0);
+
+    // A screenshot frame reads back the same screen the window shows.
+    surface->setKeepsLastFrame(true);
+    EXPECT_EQ(present().rgba, magenta.rgba);
+    EXPECT_EQ(surface->overlayUploads(), 2u);
 }
 
 } // namespace

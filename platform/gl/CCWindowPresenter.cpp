@@ -1,0 +1,136 @@
+#include "CCWindowPresenter.h"
+
+#include <GLES/gl.h>
+#include <algorithm>
+
+namespace {
+int powerOfTwoAtLeast(int n) {
+    int p = 1;
+    while (p < n) p *= 2;
+    return p;
+}
+
+void setParameters() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+} // namespace
+
+CCPresentQuad CCWindowPresenter::quad(const CCWindowLayout& layout, const Frame& frame, float overlayS,
+                                      float overlayT) {
+    const float vw = CCWindowLayout::kDeviceWidth, vh = CCWindowLayout::kDeviceHeight;
+    const CGPoint corners[4] = {{0, 0}, {vw, 0}, {0, vh}, {vw, vh}};
+    CCPresentQuad q{};
+    for (int i = 0; i < 4; ++i) {
+        const CGPoint p = layout.windowPointFromView(corners[i]);
+        const float u = corners[i].x / vw, v = corners[i].y / vh; // view fractions, v down
+        q.vertices[2 * i] = p.x;
+        q.vertices[2 * i + 1] = p.y;
+        q.frameCoords[2 * i] = u * frame.s;
+        q.frameCoords[2 * i + 1] = (frame.bottomUp ? 1 - v : v) * frame.t;
+        q.overlayCoords[2 * i] = u * overlayS;
+        q.overlayCoords[2 * i + 1] = v * overlayT;
+    }
+    return q;
+}
+
+void CCWindowPresenter::setUp() {
+    // The presenting context draws nothing else: its state is set once.
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA); // the overlay's colours are premultiplied
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glClearColor(0, 0, 0, 1);
+    viewportWidth_ = viewportHeight_ = -1;
+}
+
+void CCWindowPresenter::tearDown() {
+    for (Texture* t : {&frame_, &overlay_})
+        if (t->name) {
+            glDeleteTextures(1, &t->name);
+            *t = {};
+        }
+    overlayGeneration_ = 0;
+    overlayShown_ = false;
+}
+
+void CCWindowPresenter::reserve(Texture& texture, int width, int height) {
+    const int side = powerOfTwoAtLeast(std::max(width, height));
+    if (!texture.name) glGenTextures(1, &texture.name);
+    glBindTexture(GL_TEXTURE_2D, texture.name);
+    if (texture.side >= side) return;
+    setParameters();
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    texture.side = side;
+}
+
+void CCWindowPresenter::updateOverlay(const CCFrameOverlay* overlay) {
+    if (!overlay) {
+        overlayShown_ = false;
+        return;
+    }
+    const unsigned long generation = overlay->generation();
+    if (overlay_.name && generation == overlayGeneration_) {
+        overlayShown_ = overlay->hasContent();
+        return;
+    }
+    overlayGeneration_ = generation;
+    overlayShown_ = overlay->hasContent();
+    if (!overlayShown_) return; // uploaded when there is something to show
+    overlayWidth_ = overlay->width();
+    overlayHeight_ = overlay->height();
+    overlayPixels_.resize(static_cast<std::size_t>(overlayWidth_) * overlayHeight_ * 4);
+    overlay->copyPremultipliedRGBA(overlayPixels_.data());
+    reserve(overlay_, overlayWidth_, overlayHeight_);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, overlayWidth_, overlayHeight_, GL_RGBA, GL_UNSIGNED_BYTE,
+                    overlayPixels_.data());
+    ++overlayUploads_;
+}
+
+CCWindowPresenter::Frame CCWindowPresenter::uploadFrame(const CCPixelImage& screen) {
+    Frame f;
+    if (screen.empty()) return f;
+    reserve(frame_, screen.width, screen.height);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, screen.width, screen.height, GL_RGBA, GL_UNSIGNED_BYTE,
+                    screen.rgba.data());
+    f.texture = frame_.name;
+    f.s = float(screen.width) / float(frame_.side);
+    f.t = float(screen.height) / float(frame_.side);
+    f.bottomUp = false;
+    return f;
+}
+
+void CCWindowPresenter::draw(int windowWidth, int windowHeight, int orientation, const Frame& frame) {
+    if (windowWidth != viewportWidth_ || windowHeight != viewportHeight_) {
+        viewportWidth_ = windowWidth;
+        viewportHeight_ = windowHeight;
+        glViewport(0, 0, windowWidth, windowHeight);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrthof(0, float(windowWidth), float(windowHeight), 0, -1, 1); // window pixels, origin top-left
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+    glClear(GL_COLOR_BUFFER_BIT);
+    if (!frame.texture) return;
+    const bool overlaid = frame.overlaid && overlayShown_ && overlay_.name;
+    const float os = overlaid ? float(overlayWidth_) / float(overlay_.side) : 0;
+    const float ot = overlaid ? float(overlayHeight_) / float(overlay_.side) : 0;
+    const CCPresentQuad q = quad(CCWindowLayout::fit(windowWidth, windowHeight, orientation), frame, os, ot);
+    glVertexPointer(2, GL_FLOAT, 0, q.vertices);
+    glBindTexture(GL_TEXTURE_2D, frame.texture);
+    glTexCoordPointer(2, GL_FLOAT, 0, q.frameCoords);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    if (!overlaid) return;
+    glBindTexture(GL_TEXTURE_2D, overlay_.name);
+    glTexCoordPointer(2, GL_FLOAT, 0, q.overlayCoords);
+    glEnable(GL_BLEND);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glDisable(GL_BLEND);
+}
