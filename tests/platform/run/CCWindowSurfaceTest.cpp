@@ -93,6 +93,25 @@ protected:
         ccSurfaceBackend()->setKeepsLastFrame(kept);
         return ccSurfaceBackend()->lastFrame();
     }
+    // A white block and a translucent veil over the bottom, the screen turned to `orientation`,
+    // on a headless backend that lays the views over its frames.
+    struct Views {
+        UIView* solid;
+        UIView* veil;
+    };
+    Views showViews(UIColor* veilColour, int orientation) {
+        UIView* solid = UIView::viewWithFrame({{250, 40}, {50, 70}});
+        solid->setBackgroundColor(UIColor::whiteColor());
+        window->addSubview(solid);
+        UIView* veil = UIView::viewWithFrame({{0, 400}, {320, 40}});
+        veil->setBackgroundColor(veilColour);
+        window->addSubview(veil);
+        app->setStatusBarOrientation(orientation);
+        ccSetSurfaceBackend(ccMakeHeadlessSurfaceBackend());
+        ccSurfaceBackend()->setOverlay(std::make_unique<UIOverlay>());
+        ccSurfaceBackend()->setCompositesOverlay(true);
+        return {solid, veil};
+    }
     VirtualDisplay display;
 };
 
@@ -110,17 +129,7 @@ TEST_F(WindowSurfaceTest, TheWindowShowsTheSamePixelsAsHeadlessAndMapsThePointer
     if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed";
     ASSERT_TRUE(display.start(xvfb));
 
-    UIView* solid = UIView::viewWithFrame({{250, 40}, {50, 70}});
-    solid->setBackgroundColor(UIColor::whiteColor());
-    window->addSubview(solid);
-    UIView* veil = UIView::viewWithFrame({{0, 400}, {320, 40}});
-    veil->setBackgroundColor(UIColor::colorWithRed(1, 1, 0, 0.5f));
-    window->addSubview(veil);
-    app->setStatusBarOrientation(3);
-
-    ccSetSurfaceBackend(ccMakeHeadlessSurfaceBackend());
-    ccSurfaceBackend()->setOverlay(std::make_unique<UIOverlay>());
-    ccSurfaceBackend()->setCompositesOverlay(true);
+    auto [solid, veil] = showViews(UIColor::colorWithRed(1, 1, 0, 0.5f), 3);
     CCPixelImage headless = present();
     ASSERT_EQ(headless.width, 320);
 
@@ -203,17 +212,7 @@ TEST_F(WindowSurfaceTest, FramesReachTheWindowWithoutAReadBackAndTheViewsAreUplo
     if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed";
     ASSERT_TRUE(display.start(xvfb));
 
-    UIView* solid = UIView::viewWithFrame({{250, 40}, {50, 70}});
-    solid->setBackgroundColor(UIColor::whiteColor());
-    window->addSubview(solid);
-    UIView* veil = UIView::viewWithFrame({{0, 400}, {320, 40}});
-    veil->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 0.25f));
-    window->addSubview(veil);
-    app->setStatusBarOrientation(4);
-
-    ccSetSurfaceBackend(ccMakeHeadlessSurfaceBackend());
-    ccSurfaceBackend()->setOverlay(std::make_unique<UIOverlay>());
-    ccSurfaceBackend()->setCompositesOverlay(true);
+    UIView* solid = showViews(UIColor::colorWithRed(0, 0, 1, 0.25f), 4).solid;
     CCPixelImage white = present();
     ASSERT_EQ(white.width, 320);
     solid->setBackgroundColor(UIColor::colorWithRed(1, 0, 1, 1));
