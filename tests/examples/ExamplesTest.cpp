@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/GameRun.h"
+#include "support/ChildProgram.h"
 
 namespace {
 
@@ -63,13 +64,9 @@ ExampleRun runExample(const Example& e, const TempDir& dir, const std::string& t
     if (fs::exists(script)) command += " --script " + quoted(script);
     command += " 2>&1";
     ExampleRun run;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) run.output.append(buffer, n);
-        const int status = pclose(p);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    const ChildRun child = runChild(command);
+    run.status = child.status;
+    run.output = child.output;
     std::ifstream trace(stem + ".jsonl");
     for (std::string line; std::getline(trace, line);) run.events.push_back(parseTraceLine(line));
     run.before = readScreen(stem + "-before.png");

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ChildProgram.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -53,13 +54,9 @@ GameOutput runGame(const std::string& resources, const std::string& options, con
                                 options + " --script '" + scriptPath + "' --trace '" + dir.file("trace.jsonl") +
                                 "' 2>&1";
     GameOutput run;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) run.output.append(buffer, n);
-        const int status = pclose(p);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    const ChildRun child = runChild(command);
+    run.status = child.status;
+    run.output = child.output;
     return run;
 }
 

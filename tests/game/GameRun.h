@@ -19,6 +19,7 @@
 #include "CCAutoreleasePool.h"
 #include "CGImage.h"
 #include "ImageCodecs.h"
+#include "support/ChildProgram.h"
 #include "support/TestFiles.h"
 
 // One trace line: its fields as raw JSON texts (strings without their quotes).
@@ -152,13 +153,9 @@ public:
         if (!script.empty()) command += " --script '" + dir.write("script-" + std::to_string(runs) + ".txt", script) + "'";
         command += " 2>&1";
         GameRunResult result;
-        if (FILE* p = popen(command.c_str(), "r")) {
-            char buffer[4096];
-            size_t n;
-            while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) result.output.append(buffer, n);
-            int status = pclose(p);
-            result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
+        const ChildRun child = runChild(command);
+        result.status = child.status;
+        result.output = child.output;
         std::ifstream in(trace);
         std::string line;
         while (std::getline(in, line)) result.events.push_back(parseTraceLine(line));
