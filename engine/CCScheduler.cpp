@@ -138,7 +138,9 @@ void CCScheduler::walkUpdates(listEntry* list, ccTime dt) {
 void CCScheduler::purgeDeletedUpdates() {
     if (!updateEntriesDeleted_ || updateWalkDepth_ > 0) return;
     updateEntriesDeleted_ = false;
+    // Taken out while in use: a target's release may unschedule, and purge, again.
     std::vector<CCObject*> released;
+    released.swap(purgeScratch_);
     for (listEntry** list : {&updatesNeg, &updates0, &updatesPos}) {
         for (listEntry* entry = *list; entry;) {
             listEntry* next = entry->next;
@@ -151,6 +153,8 @@ void CCScheduler::purgeDeletedUpdates() {
         }
     }
     for (CCObject* target : released) target->release();
+    released.clear();
+    if (released.capacity() > purgeScratch_.capacity()) released.swap(purgeScratch_);
 }
 
 // ---- selector timers ----

@@ -4,6 +4,8 @@
 // the targets were first scheduled.
 #include <uthash.h>
 
+#include <vector>
+
 #include "CCInlineArray.h"
 #include "CCObject.h"
 #include "CCPool.h"
@@ -119,4 +121,6 @@ private:
     CCPool<listEntry> listEntries_;
     CCPool<hashUpdateEntry> updateEntries_;
     CCPool<hashSelectorEntry> selectorEntries_;
+    // The targets a purge lets go of, kept between purges so that one does not allocate.
+    std::vector<CCObject*> purgeScratch_;
 };

@@ -12,6 +12,7 @@
 #include "CCPtr.h"
 #include "CCScheduler.h"
 #include "CCTimer.h"
+#include "support/AllocationHooks.h"
 
 namespace {
 
@@ -223,6 +224,35 @@ TEST_F(SchedulerTest, UpdateEntryMayRemoveItselfOrTheFollowingEntry) {
     EXPECT_EQ(log, (std::vector<std::string>{"A.update", "C.update", "A.update"}));
     EXPECT_EQ(b->retainCount(), 1u);
     EXPECT_EQ(c->retainCount(), 1u);
+}
+
+// Updates that unschedule others from inside the tick, again and again: the removals wait for
+// the walk's end, and that purge reuses its storage.
+TEST_F(SchedulerTest, RemovalsDeferredToTheEndOfATickAllocateNothing) {
+    if (!installAllocationHooks()) GTEST_SKIP() << "no sanitizer allocation hooks in this build";
+    struct Target : CCObject {
+        void update(float) override {
+            for (CCObject* other : others) CCScheduler::sharedScheduler()->unscheduleUpdateForTarget(other);
+        }
+        std::vector<CCObject*> others;
+    };
+    CCPtr<Target> remover = CCPtr<Target>::adopt(new Target);
+    std::vector<CCPtr<Target>> removed;
+    for (int i = 0; i < 8; ++i) {
+        removed.push_back(CCPtr<Target>::adopt(new Target));
+        remover->others.push_back(removed.back().get());
+    }
+    sched()->scheduleUpdateForTarget(remover, -1, false);
+    auto cycle = [&] {
+        for (auto& t : removed) sched()->scheduleUpdateForTarget(t, 0, false);
+        sched()->tick(0.1f);
+    };
+    for (int i = 0; i < 5; ++i) cycle();
+    EXPECT_EQ(allocationsOf([&] {
+                  for (int i = 0; i < 20; ++i) cycle();
+              }),
+              0);
+    for (auto& t : removed) EXPECT_EQ(t->retainCount(), 1u);
 }
 
 TEST_F(SchedulerTest, UpdateEntryRemovedByTheOnlyOtherHolderStaysAliveThroughItsCall) {

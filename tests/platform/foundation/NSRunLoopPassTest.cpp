@@ -3,35 +3,16 @@
 // next timer is due rather than waking on a fixed short period.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstddef>
 #include <vector>
 
 #include "CADisplayLink.h"
 #include "CCClock.h"
 #include "NSRunLoop.h"
 #include "NSTimer.h"
+#include "support/AllocationHooks.h"
 #include "support/DeterministicClock.h"
 
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*malloc_hook)(const volatile void*, std::size_t),
-                                                         void (*free_hook)(const volatile void*))
-    __attribute__((weak));
-
 namespace {
-
-std::atomic<bool> counting{false};
-std::atomic<long> allocations{0};
-
-void onMalloc(const volatile void*, std::size_t) {
-    if (counting.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
-}
-void onFree(const volatile void*) {}
-
-bool installHooks() {
-    static const bool installed =
-        __sanitizer_install_malloc_and_free_hooks && __sanitizer_install_malloc_and_free_hooks(onMalloc, onFree) != 0;
-    return installed;
-}
 
 class Ticks : public CCObject {
 public:
@@ -44,7 +25,7 @@ public:
 NSTimer::Selector tickSel() { return ccSelector<void(NSTimer*)>(&Ticks::tick, "tick:"); }
 
 TEST(NSRunLoopPass, ASteadyPassOfTimersLinksAndPerformsAllocatesNothing) {
-    if (!installHooks()) GTEST_SKIP() << "no sanitizer allocation hooks in this build";
+    if (!installAllocationHooks()) GTEST_SKIP() << "no sanitizer allocation hooks in this build";
     DeterministicClock clock(0);
     CCPtr<Ticks> ticks = CCPtr<Ticks>::adopt(new Ticks);
     ticks->order.reserve(1000);
@@ -64,11 +45,10 @@ TEST(NSRunLoopPass, ASteadyPassOfTimersLinksAndPerformsAllocatesNothing) {
         ccPerformOnMainThread([&performs] { ++performs; }, false);
         loop->runOnce(0.25);
     }
-    allocations = 0;
-    counting = true;
-    for (int i = 0; i < 120; ++i) loop->runOnce(0.25);
-    counting = false;
-    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(allocationsOf([&] {
+                  for (int i = 0; i < 120; ++i) loop->runOnce(0.25);
+              }),
+              0);
     EXPECT_EQ(performs, 30);
     EXPECT_GE(ticks->refreshes, 90);
     loop->removeInputSource(&input);
