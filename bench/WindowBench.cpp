@@ -3,7 +3,8 @@
 // same size: an empty frame, and 1,000 / 10,000 / 50,000 moving 16 × 16 sprites (the engine's
 // in one sprite batch node; SFML's in one vertex array; SDL2's through its batching
 // renderer). Each frame polls the window's events, draws, and shows the picture. The game
-// itself is also played in a window and headless, each in a process of its own, and its
+// itself is also played in a window (GLX contexts, and SDL's EGL ones as they were before)
+// and headless, each in a process of its own, and its
 // main-thread CPU per frame reported for both.
 // Usage: WindowBench [benchmark options]; WindowBench --game window|headless FRAMES (a child).
 #include <SDL.h>
@@ -141,7 +142,8 @@ void BM_EngineWindow(benchmark::State& state) {
         }
         e.frame();
     }
-    state.SetLabel(engineWindow()->presentsOnGPU() ? "frames on the GPU" : "frames copied");
+    state.SetLabel(std::string(engineWindow()->contexts()) +
+                   (engineWindow()->presentsOnGPU() ? ", frames on the GPU" : ", frames copied"));
     e.show(CCScene::node());
     engineWindow()->setPresentsOnGPU(true);
     state.counters["sprites"] = n;
@@ -276,8 +278,12 @@ int playGame(bool headless, std::uint64_t frames) {
 
 std::string self;
 
+// mode: "window" (GLX contexts under X11), "window-egl" (SDL's EGL contexts, as before GLX was
+// used) or "headless".
 void BM_Game(benchmark::State& state, const char* mode) {
-    const std::string command = "'" + self + "' --game " + mode + " 600 2>/dev/null";
+    const bool egl = std::string(mode) == "window-egl";
+    const std::string command = std::string(egl ? "SDL_VIDEO_X11_FORCE_EGL=1 " : "") + "'" + self + "' --game " +
+                                (egl ? "window" : mode) + " 600 2>/dev/null";
     for (auto _ : state) {
         FILE* child = popen(command.c_str(), "r");
         double perFrame = -1;
@@ -306,6 +312,7 @@ BENCHMARK(BM_EngineWindow)
     ->Unit(benchmark::kMicrosecond);
 // Main-thread CPU per frame of a whole run, reported as the iteration time.
 BENCHMARK_CAPTURE(BM_Game, window, "window")->UseManualTime()->Iterations(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Game, window_egl, "window-egl")->UseManualTime()->Iterations(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Game, headless, "headless")->UseManualTime()->Iterations(1)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {

@@ -1,6 +1,7 @@
 #include "CCWindowPresenter.h"
 
 #include <GLES/gl.h>
+#include <GLES/glext.h>
 #include <algorithm>
 
 namespace {
@@ -37,9 +38,15 @@ CCPresentQuad CCWindowPresenter::quad(const CCWindowLayout& layout, const Frame&
 }
 
 void CCWindowPresenter::setUp() {
-    // The presenting context draws nothing else: its state is set once.
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
+    // Everything the draw depends on; a context of its own needs this once, a context shared
+    // with the engine before each draw.
+    for (GLenum off : {GL_DEPTH_TEST, GL_BLEND, GL_SCISSOR_TEST, GL_ALPHA_TEST, GL_STENCIL_TEST, GL_CULL_FACE,
+                       GL_LIGHTING, GL_FOG, GL_COLOR_LOGIC_OP})
+        glDisable(off);
+    for (GLenum off : {GLenum(GL_COLOR_ARRAY), GLenum(GL_NORMAL_ARRAY), GLenum(GL_POINT_SIZE_ARRAY_OES)}) glDisableClientState(off);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA); // the overlay's colours are premultiplied
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
@@ -60,14 +67,16 @@ void CCWindowPresenter::tearDown() {
     overlayShown_ = false;
 }
 
-void CCWindowPresenter::reserve(Texture& texture, int width, int height) {
+void CCWindowPresenter::reserve(Texture& texture, int width, int height, bool rgb565) {
     const int side = powerOfTwoAtLeast(std::max(width, height));
     if (!texture.name) glGenTextures(1, &texture.name);
     glBindTexture(GL_TEXTURE_2D, texture.name);
-    if (texture.side >= side) return;
+    if (texture.side >= side && texture.rgb565 == rgb565) return;
     setParameters();
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    if (rgb565) glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, side, side, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, nullptr);
+    else glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     texture.side = side;
+    texture.rgb565 = rgb565;
 }
 
 void CCWindowPresenter::updateOverlay(const CCFrameOverlay* overlay) {
@@ -91,6 +100,22 @@ void CCWindowPresenter::updateOverlay(const CCFrameOverlay* overlay) {
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, overlayWidth_, overlayHeight_, GL_RGBA, GL_UNSIGNED_BYTE,
                     overlayPixels_.data());
     ++overlayUploads_;
+}
+
+CCWindowPresenter::Frame CCWindowPresenter::copyFrame(int width, int height) {
+    Frame f;
+    if (width <= 0 || height <= 0) return f;
+    // A texture of the framebuffer's own colour format, so the copy moves bits unchanged.
+    GLint green = 0, alpha = 0;
+    glGetIntegerv(GL_GREEN_BITS, &green);
+    glGetIntegerv(GL_ALPHA_BITS, &alpha);
+    reserve(frame_, width, height, green == 6 && alpha == 0);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
+    f.texture = frame_.name;
+    f.s = float(width) / float(frame_.side);
+    f.t = float(height) / float(frame_.side);
+    f.bottomUp = true;
+    return f;
 }
 
 CCWindowPresenter::Frame CCWindowPresenter::uploadFrame(const CCPixelImage& screen) {

@@ -3,7 +3,8 @@
 // turned and scaled into the window layout's place as one quad, the overlay's texture blended
 // over it with the same corners, black around. The overlay's texture is uploaded (in one call)
 // only when its picture changed. Works in whatever GL ES 1 context is current; the owner keeps
-// the same context current for setUp(), the drawing and tearDown().
+// the same context (or contexts sharing objects) current for setUp(), the drawing and
+// tearDown(). setUp() sets all the state the drawing depends on.
 #include <cstdint>
 #include <vector>
 
@@ -44,6 +45,9 @@ public:
 
     // Brings the overlay's texture up to date (nullptr: no overlay is drawn).
     void updateOverlay(const CCFrameOverlay* overlay);
+    // With a device frame's framebuffer bound in the presenting context: the frame copied into
+    // the presenter's frame texture on the GPU (row 0 at the bottom).
+    Frame copyFrame(int width, int height);
     // A read-back device screen (row 0 at the top) put into the presenter's own frame texture.
     Frame uploadFrame(const CCPixelImage& screen);
     // Clears the window's framebuffer and draws the frame (and the overlay when it has any).
@@ -56,8 +60,9 @@ private:
     struct Texture {
         unsigned name = 0;
         int side = 0; // the power-of-two square allocated
+        bool rgb565 = false;
     };
-    static void reserve(Texture& texture, int width, int height);
+    static void reserve(Texture& texture, int width, int height, bool rgb565 = false);
 
     Texture frame_, overlay_;
     std::vector<unsigned char> overlayPixels_;

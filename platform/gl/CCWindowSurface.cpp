@@ -8,7 +8,10 @@
 
 #include "CCClock.h"
 #include "CCDisplay.h"
+#include "CCFrameTextures.h"
 #include "CCGLExtensions.h"
+#include "CCGLStateScope.h"
+#include "CCGLXContexts.h"
 #include "CCLog.h"
 #include "CCRenderbufferShare.h"
 #include "CCWindowEvent.h"
@@ -92,6 +95,12 @@ struct CCWindowSurface::Impl : NSRunLoopInputSource {
     CCWindowInput input{tilt.keyboard()};
     CCWindowPresenter presenter;
     CCRenderbufferShare share;
+    // Under X11, contexts through GLX: frames reach the window through shared memory, and the
+    // renderer's own context draws the window's picture (a second context would cost two
+    // switches a frame). nullptr: SDL's contexts (EGL).
+    std::unique_ptr<CCGLXContexts> glx;
+    CCFrameTextures frames; // with GLX: the textures the renderers draw their frames into
+    bool copiesOnGPU = true; // with GLX: the frame copied on the GPU, not read back
     // Under EGL with surfaceless contexts, contexts are made current directly: the renderer's
     // without the window (it draws into framebuffer objects only), so switching to it costs
     // no work on the window's buffers; only the presenting context is bound to the window.
@@ -154,6 +163,9 @@ std::unique_ptr<CCWindowSurface> CCWindowSurface::open(const std::string& title)
 
     std::unique_ptr<CCWindowSurface> surface(new CCWindowSurface);
     Impl& s = *surface->impl_;
+    if (!std::strcmp(driver, "x11") && !SDL_GetHintBoolean(SDL_HINT_VIDEO_X11_FORCE_EGL, SDL_FALSE) &&
+        surface->openGLX(title, scale))
+        return surface;
     s.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                 CCWindowLayout::kDeviceHeight * scale, CCWindowLayout::kDeviceWidth * scale,
                                 SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
@@ -177,16 +189,47 @@ std::unique_ptr<CCWindowSurface> CCWindowSurface::open(const std::string& title)
     if (!s.share.open()) CCLog("window surface: no EGL images of renderbuffers: frames are copied through memory");
     SDL_GL_MakeCurrent(s.window, nullptr);
 
+    surface->finishOpening();
+    return surface;
+}
+
+bool CCWindowSurface::openGLX(const std::string& title, int scale) {
+    Impl& s = *impl_;
+    // SDL makes no GL of its own for this window (it would choose EGL for GL ES 1).
+    s.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                CCWindowLayout::kDeviceHeight * scale, CCWindowLayout::kDeviceWidth * scale,
+                                SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (s.window) s.glx = CCGLXContexts::openOnSDLWindow(s.window);
+    if (!s.glx) {
+        if (s.window) SDL_DestroyWindow(s.window);
+        s.window = nullptr;
+        return false;
+    }
+    if (!setVsync(true)) CCLog("No vsync in this window: GLX offers no swap control");
+    finishOpening();
+    return true;
+}
+
+void CCWindowSurface::finishOpening() {
+    Impl& s = *impl_;
     for (int i = 0; i < SDL_NumJoysticks(); ++i) s.openController(i);
     if (!s.controller) s.openSensor();
-    surface->setCompositesOverlay(true); // lastFrame() is the screen with the views on it
+    setCompositesOverlay(true); // lastFrame() is the screen with the views on it
     NSRunLoop::mainRunLoop()->addInputSource(&s);
-    return surface;
 }
 
 CCWindowSurface::~CCWindowSurface() {
     Impl& s = *impl_;
     NSRunLoop::mainRunLoop()->removeInputSource(&s);
+    if (s.glx) {
+        // The presenter's textures are shared: freed with the anchor current.
+        void* previous = s.glx->currentContext();
+        if (s.glx->makeAnchorCurrent()) {
+            s.presenter.tearDown();
+            s.glx->makeCurrent(previous);
+        }
+        s.glx.reset();
+    }
     if (s.context) {
         if (s.direct) SDL_GL_MakeCurrent(s.window, nullptr); // SDL learns the truth again
         SDL_GL_MakeCurrent(s.window, s.context);
@@ -203,6 +246,7 @@ CCWindowSurface::~CCWindowSurface() {
 
 void* CCWindowSurface::createContext(void* share) {
     Impl& s = *impl_;
+    if (s.glx) return s.glx->createContext(); // every context shares with the others
     void* previous = s.direct ? eglGetCurrentContext() : SDL_GL_GetCurrentContext();
     // SDL shares with the context it believes current; contexts made current directly are
     // not known to it, so it is told afresh.
@@ -219,6 +263,14 @@ void* CCWindowSurface::createContext(void* share) {
 void CCWindowSurface::destroyContext(void* context) {
     if (!context) return;
     Impl& s = *impl_;
+    if (s.glx) {
+        if (s.frames.has(context)) {
+            void* previous = currentContext();
+            if (s.glx->makeCurrent(context)) s.frames.forgetContext(context);
+            s.glx->makeCurrent(previous == context ? nullptr : previous);
+        }
+        return s.glx->destroyContext(context);
+    }
     s.share.forgetContext(context);
     if (s.direct) {
         if (eglGetCurrentContext() == static_cast<EGLContext>(context)) makeCurrent(nullptr);
@@ -230,6 +282,7 @@ void CCWindowSurface::destroyContext(void* context) {
 
 bool CCWindowSurface::makeCurrent(void* context) {
     Impl& s = *impl_;
+    if (s.glx) return s.glx->makeCurrent(context);
     if (!s.direct) return SDL_GL_MakeCurrent(s.window, static_cast<SDL_GLContext>(context)) == 0;
     return eglMakeCurrent(s.display, EGL_NO_SURFACE, EGL_NO_SURFACE,
                           context ? static_cast<EGLContext>(context) : EGL_NO_CONTEXT) == EGL_TRUE;
@@ -246,10 +299,13 @@ bool CCWindowSurface::renderbufferStorage(unsigned internalFormat, int width, in
     GLint renderbuffer = 0;
     glGetIntegerv(GL_RENDERBUFFER_BINDING_OES, &renderbuffer);
     impl_->share.forget(currentContext(), static_cast<unsigned>(renderbuffer));
+    if (impl_->glx) impl_->frames.forget(currentContext(), static_cast<unsigned>(renderbuffer));
     return CCSurfaceBackend::renderbufferStorage(internalFormat, width, height);
 }
 
-void* CCWindowSurface::procAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+void* CCWindowSurface::procAddress(const char* name) {
+    return impl_->glx ? impl_->glx->procAddress(name) : SDL_GL_GetProcAddress(name);
+}
 
 void CCWindowSurface::setInput(CCSurfaceInput* input) { impl_->input.setInput(input); }
 
@@ -271,8 +327,16 @@ void CCWindowSurface::windowSize(int* width, int* height) const { SDL_GetWindowS
 
 void CCWindowSurface::setCapturesWindowPixels(bool captures) { impl_->captures = captures; }
 const CCPixelImage& CCWindowSurface::lastWindowPixels() const { return impl_->windowPixels; }
-bool CCWindowSurface::presentsOnGPU() const { return impl_->share.available(); }
+bool CCWindowSurface::presentsOnGPU() const { return impl_->glx ? impl_->copiesOnGPU : impl_->share.available(); }
 bool CCWindowSurface::setVsync(bool on) {
+    if (impl_->glx) {
+        // Swap control takes the window's drawable (or a context bound to it).
+        void* previous = currentContext();
+        const bool anchored = !previous && impl_->glx->makeAnchorCurrent(true);
+        const bool done = impl_->glx->setSwapInterval(on ? 1 : 0);
+        if (anchored) impl_->glx->makeCurrent(nullptr);
+        return done;
+    }
     void* previous = currentContext();
     if (!makePresenterCurrent()) return false;
     const bool done = impl_->direct ? eglSwapInterval(impl_->display, on ? 1 : 0) == EGL_TRUE
@@ -281,15 +345,20 @@ bool CCWindowSurface::setVsync(bool on) {
     return done;
 }
 
-void CCWindowSurface::setPresentsOnGPU(bool on) { impl_->share.setEnabled(on); }
+void CCWindowSurface::setPresentsOnGPU(bool on) {
+    impl_->copiesOnGPU = on;
+    impl_->share.setEnabled(on);
+}
 uint64_t CCWindowSurface::overlayUploads() const { return impl_->presenter.overlayUploads(); }
 
 void* CCWindowSurface::currentContext() const {
+    if (impl_->glx) return impl_->glx->currentContext();
     return impl_->direct ? static_cast<void*>(eglGetCurrentContext()) : SDL_GL_GetCurrentContext();
 }
 
 bool CCWindowSurface::show(const CCSurfaceFrame& frame) {
     Impl& s = *impl_;
+    if (s.glx) return showInRenderer(frame);
     void* renderer = currentContext();
     CCRenderbufferShare::Entry* shared = s.share.image(renderer, frame.colorRenderbuffer, frame.width, frame.height);
     if (shared) glFlush(); // the frame's drawing goes ahead of the presenter's sampling
@@ -315,6 +384,35 @@ bool CCWindowSurface::show(const CCSurfaceFrame& frame) {
     if (s.direct) eglSwapBuffers(s.display, s.surface);
     else SDL_GL_SwapWindow(s.window);
     makeCurrent(renderer);
+    return true;
+}
+
+bool CCWindowSurface::showInRenderer(const CCSurfaceFrame& frame) {
+    Impl& s = *impl_;
+    if (!s.glx->bindWindow()) return false;
+    int w = 0, h = 0;
+    SDL_GetWindowSizeInPixels(s.window, &w, &h);
+    CCGLStateScope engineState; // the renderer's state, as its next frame expects it
+    CCWindowPresenter::Frame shown;
+    if (s.copiesOnGPU) {
+        if (unsigned texture = s.frames.texture(s.glx->currentContext(), frame))
+            shown = CCWindowPresenter::Frame{texture, 1, 1, true, true};
+        else
+            shown = s.presenter.copyFrame(frame.width, frame.height);
+        CCFrameOverlay* views = overlay();
+        const bool deviceSized = views && frame.width == views->width() && frame.height == views->height();
+        if (deviceSized) views->update();
+        s.presenter.updateOverlay(deviceSized ? views : nullptr);
+        shown.overlaid = deviceSized;
+    } else {
+        shown = s.presenter.uploadFrame(lastFrame()); // read back with the views on it
+        shown.overlaid = false;
+    }
+    glBindFramebufferOES(GL_FRAMEBUFFER_OES, 0);
+    s.presenter.setUp();
+    s.presenter.draw(w, h, s.input.orientation(), shown);
+    if (s.captures) ccReadPixelsInto(s.windowPixels, 0, 0, w, h);
+    s.glx->swap();
     return true;
 }
 
@@ -351,3 +449,5 @@ bool CCWindowSurface::pollEvents() {
     }
     return handled;
 }
+
+const char* CCWindowSurface::contexts() const { return impl_->glx ? "glx" : "egl"; }

@@ -1,11 +1,14 @@
 #pragma once
-// The window surface backend (SDL2, GL ES 1 contexts over EGL, vsync): each presented device
+// The window surface backend (SDL2; GL ES 1 contexts through GLX under X11, else over EGL;
+// vsync): each presented device
 // screen, with the views laid over it, is shown turned upright and scaled in a resizable
 // desktop window (F11: full screen). It owns the SDL window and devices and wires three parts
 // that know nothing of SDL: the input translator (CCWindowInput), the tilt source
-// (CCWindowTilt) and the presenter (CCWindowPresenter). Frames stay on the GPU: the presenting
-// context samples the renderer's colour renderbuffer through an EGL image, and pixels are
-// read back only when a screenshot or a test asks for them (or where EGL images are missing).
+// (CCWindowTilt) and the presenter (CCWindowPresenter). Frames stay on the GPU: under GLX the
+// renderer's context copies its frame into a texture and draws the window's picture itself;
+// under EGL the presenting context samples the renderer's colour renderbuffer through an EGL
+// image. Pixels are read back only when a screenshot or a test asks for them (or where neither
+// way is open). SDL_VIDEO_X11_FORCE_EGL=1 keeps X11 windows on EGL.
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,6 +23,8 @@ public:
     ~CCWindowSurface() override;
 
     const char* name() const override { return "window"; }
+    // "glx" or "egl": how the window's contexts are made.
+    const char* contexts() const;
     void* createContext(void* share) override;
     void destroyContext(void* context) override;
     bool makeCurrent(void* context) override;
@@ -38,11 +43,11 @@ public:
     void setCapturesWindowPixels(bool captures);
     const CCPixelImage& lastWindowPixels() const;
     void windowSize(int* width, int* height) const;
-    // Whether frames reach the window without a read-back (EGL images of renderbuffers).
+    // Whether frames reach the window without a read-back.
     bool presentsOnGPU() const;
     // Whether swaps wait for the display's refresh (on from the start); false if refused.
     bool setVsync(bool on);
-    // Off: frames are read back and uploaded as where EGL images are missing (benchmarks).
+    // Off: frames are read back and uploaded, as where they cannot stay on the GPU (benchmarks).
     void setPresentsOnGPU(bool on);
     // How many times the overlay's picture went to the GPU (once per change).
     uint64_t overlayUploads() const;
@@ -54,6 +59,9 @@ protected:
 private:
     struct Impl;
     CCWindowSurface();
+    bool openGLX(const std::string& title, int scale);
+    void finishOpening();
+    bool showInRenderer(const CCSurfaceFrame& frame);
     bool makePresenterCurrent();
     void* currentContext() const;
     std::unique_ptr<Impl> impl_;

@@ -242,4 +242,38 @@ TEST_F(WindowSurfaceTest, FramesReachTheWindowWithoutAReadBackAndTheViewsAreUplo
     EXPECT_EQ(surface->overlayUploads(), 2u);
 }
 
+TEST_F(WindowSurfaceTest, GLXAndEGLContextsShowTheSamePictureFromTheFirstFrameOn) {
+    std::string xvfb = findXvfb();
+    if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed";
+    ASSERT_TRUE(display.start(xvfb));
+    showViews(UIColor::colorWithRed(0, 1, 1, 0.5f), 3);
+    const CCPixelImage headless = present();
+
+    for (const char* kind : {"glx", "egl"}) {
+        SCOPED_TRACE(kind);
+        if (std::string(kind) == "egl") setenv("SDL_VIDEO_X11_FORCE_EGL", "1", 1);
+        ASSERT_STREQ(ccChooseSurfaceBackend(false, "Zorvik"), "window");
+        auto* surface = static_cast<CCWindowSurface*>(ccSurfaceBackend());
+        EXPECT_STREQ(surface->contexts(), kind);
+        surface->setCapturesWindowPixels(true);
+        {
+            // One renderer for several frames, as the game has: under GLX its later frames
+            // are drawn straight into the texture the window samples.
+            HeadlessGL gl;
+            ASSERT_TRUE(gl.makeFramebuffer(320, 480));
+            for (int frame = 0; frame < 3; ++frame) {
+                glClearColor(0, 0, 0, 1);
+                glClear(GL_COLOR_BUFFER_BIT);
+                drawScene();
+                surface->setKeepsLastFrame(frame == 2);
+                ASSERT_TRUE(gl.context()->presentRenderbuffer(GL_RENDERBUFFER_OES));
+                EXPECT_EQ(windowMismatches(surface->lastWindowPixels(), headless, 3), 0) << "frame " << frame;
+            }
+            EXPECT_EQ(surface->lastFrame().rgba, headless.rgba) << "a screenshot reads the same screen";
+        }
+        ccSetSurfaceBackend(ccMakeHeadlessSurfaceBackend());
+    }
+    unsetenv("SDL_VIDEO_X11_FORCE_EGL");
+}
+
 } // namespace
