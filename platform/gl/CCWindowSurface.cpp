@@ -389,10 +389,12 @@ bool CCWindowSurface::show(const CCSurfaceFrame& frame) {
 
 bool CCWindowSurface::showInRenderer(const CCSurfaceFrame& frame) {
     Impl& s = *impl_;
+    // The renderer's state, as its next frame expects it; saved before the context first meets
+    // the window, which sets its viewport to the window's size.
+    CCGLStateScope engineState;
     if (!s.glx->bindWindow()) return false;
     int w = 0, h = 0;
     SDL_GetWindowSizeInPixels(s.window, &w, &h);
-    CCGLStateScope engineState; // the renderer's state, as its next frame expects it
     CCWindowPresenter::Frame shown;
     if (s.copiesOnGPU) {
         if (unsigned texture = s.frames.texture(s.glx->currentContext(), frame))
