@@ -298,7 +298,18 @@ unsigned CCNode::numberOfRunningActions() {
 
 void CCNode::draw() {}
 
-void CCNode::visit() { visitWith(&CCNode::drawWithChildren); }
+void CCNode::visit() {
+    if (grid_ && grid_->active()) {
+        visitWith(&CCNode::drawWithChildren);
+        return;
+    }
+    // The common case of visitWith, without the grid and the indirect call.
+    if (!visible_) return;
+    glPushMatrix();
+    transform();
+    drawWithChildren();
+    glPopMatrix();
+}
 
 void CCNode::visitWith(void (CCNode::*contents)()) {
     if (!visible_) return;

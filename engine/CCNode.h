@@ -148,11 +148,23 @@ protected:
         isTransformDirty_ = isInverseDirty_ = isTransformGLDirty_ = true;
     }
 
+    // What every visit reads comes first, so that a visit touches few cache lines of a node.
+    bool visible_ = true;
+    bool isRunning_ = false;
+    bool isTransformDirty_ : 1 = true;
+    bool isInverseDirty_ : 1 = true;
+    bool isTransformGLDirty_ : 1 = true;
+    int zOrder_ = 0;
+    float vertexZ_ = 0;
+    CCPtr<CCGridBase> grid_;
+    CCPtr<CCCamera> camera_;
+    CCPtr<CCArray> children_;
+    float transformGL_[16] = {};
+
     float rotation_ = 0;
     float scaleX_ = 1, scaleY_ = 1;
     CGPoint position_{0, 0};
     CGPoint positionInPixels_{0, 0};
-    bool visible_ = true;
     CGPoint anchorPointInPixels_{0, 0};
     CGPoint anchorPoint_{0, 0};
     bool isRelativeAnchorPoint_ = true;
@@ -160,17 +172,7 @@ protected:
     CGSize contentSizeInPixels_{0, 0};
     CGAffineTransform transform_{};
     CGAffineTransform inverse_{};
-    float transformGL_[16] = {};
-    float vertexZ_ = 0;
-    CCPtr<CCCamera> camera_;
-    CCPtr<CCGridBase> grid_;
-    int zOrder_ = 0;
-    CCPtr<CCArray> children_;
     CCNode* parent_ = nullptr; // not retained
     int tag_ = -1;
     void* userData_ = nullptr; // owned by the caller
-    bool isRunning_ = false;
-    bool isTransformDirty_ : 1 = true;
-    bool isInverseDirty_ : 1 = true;
-    bool isTransformGLDirty_ : 1 = true;
 };

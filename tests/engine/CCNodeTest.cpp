@@ -292,5 +292,11 @@ TEST_F(NodeTest, ActiveGridWrapsTheSubtreeDrawing) {
     grid->on = false;
     n->visit();
     EXPECT_EQ(events, (std::vector<std::string>{"n", "child"}));
+    // Hidden, the node draws nothing and leaves its active grid alone.
+    events.clear();
+    grid->on = true;
+    n->setVisible(false);
+    n->visit();
+    EXPECT_TRUE(events.empty());
     grid->release();
 }
