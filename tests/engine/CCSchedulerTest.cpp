@@ -472,3 +472,55 @@ TEST_F(SchedulerTest, UpdateEntriesAddedDuringTheWalkLeaveTheEntryItHoldsNext) {
     CCScheduler::purgeSharedScheduler();
     for (auto& n : added) EXPECT_EQ(n->retainCount(), 1u);
 }
+
+// ---- removals between and during ticks ----
+
+TEST_F(SchedulerTest, RemovalsOutsideATickKeepTheOrderPausesAndTimersOfTheRest) {
+    std::vector<CCPtr<Probe>> probes;
+    for (int i = 0; i < 12; i++) {
+        probes.push_back(CCPtr<Probe>::adopt(new Probe(std::to_string(i))));
+        sched()->scheduleSelector(selA(), probes.back(), 0, i == 5);
+        if (i % 4 == 0) sched()->scheduleSelector(selB(), probes.back(), 0, i == 5);
+    }
+    // Enough removals to close up the slots, some of them moving a target with two timers.
+    for (int i : {1, 2, 3, 6, 7, 9, 10}) sched()->unscheduleAllSelectorsForTarget(probes[i]);
+    sched()->unscheduleSelector(selB(), probes[0]);
+    CCPtr<Probe> late = CCPtr<Probe>::adopt(new Probe("late"));
+    sched()->scheduleSelector(selA(), late, 0, false);
+    sched()->scheduleSelector(selB(), probes[8], 0, false); // its existing slot, wherever it went
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"0.a", "4.a", "4.b", "8.a", "8.b", "11.a", "late.a"}));
+    log.clear();
+    sched()->resumeTarget(probes[5]);
+    sched()->pauseTarget(probes[4]);
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"0.a", "5.a", "8.a", "8.b", "11.a", "late.a"}));
+    for (int i : {1, 2, 3, 6, 7, 9, 10}) EXPECT_EQ(probes[i]->retainCount(), 1u);
+    EXPECT_EQ(probes[8]->retainCount(), 2u);
+}
+
+TEST_F(SchedulerTest, TargetsRemovedDuringATickLeaveHolesTheWalkStepsOver) {
+    std::vector<CCPtr<Probe>> probes;
+    for (int i = 0; i < 8; i++) {
+        probes.push_back(CCPtr<Probe>::adopt(new Probe(std::to_string(i))));
+        sched()->scheduleSelector(selA(), probes.back(), 0, false);
+    }
+    CCPtr<Probe> back = CCPtr<Probe>::adopt(new Probe("back"));
+    bool once = true;
+    probes[2]->onA = [&] {
+        if (!std::exchange(once, false)) return;
+        // Most of the slots go, before and after this one, itself included; one comes back
+        // at the end, and a new target follows it.
+        for (int i : {0, 1, 2, 3, 5, 6}) sched()->unscheduleAllSelectorsForTarget(probes[i]);
+        sched()->scheduleSelector(selA(), probes[5], 0, false);
+        sched()->scheduleSelector(selA(), back, 0, false);
+    };
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"0.a", "1.a", "2.a", "4.a", "7.a", "5.a", "back.a"}));
+    EXPECT_EQ(probes[2]->retainCount(), 1u);
+    log.clear();
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"4.a", "7.a", "5.a", "back.a"}));
+    sched()->unscheduleAllSelectors();
+    for (auto& p : probes) EXPECT_EQ(p->retainCount(), 1u);
+}
