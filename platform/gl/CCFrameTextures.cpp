@@ -40,10 +40,7 @@ unsigned CCFrameTextures::attach(Entry& e) {
     if (!e.texture) {
         glGenTextures(1, &e.texture);
         glBindTexture(GL_TEXTURE_2D, e.texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        ccGLSetFrameSampling();
         if (rgb565)
             glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, e.width, e.height, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, nullptr);
         else

@@ -1,8 +1,25 @@
 #include "CCGLExtensions.h"
 
+#include <cstring>
+
 #include "CCSurfaceBackend.h"
 
 void* ccGLProcAddress(const char* name) { return ccSurfaceBackend()->procAddress(name); }
+
+bool ccExtensionListHas(const char* list, const char* word) {
+    if (!list) return false;
+    const std::size_t n = std::strlen(word);
+    for (const char* p = std::strstr(list, word); p; p = std::strstr(p + n, word))
+        if ((p == list || p[-1] == ' ') && (p[n] == ' ' || p[n] == '\0')) return true;
+    return false;
+}
+
+void ccGLSetFrameSampling() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
 
 namespace {
 template <class Fn> Fn resolve(const char* name) {

@@ -30,3 +30,9 @@ void GL_APIENTRY glDiscardFramebufferEXT(GLenum target, GLsizei numAttachments, 
 
 // The address of a GL or EGL entry point, or nullptr.
 void* ccGLProcAddress(const char* name);
+
+// Whether a space-separated extension list (GL, EGL or GLX) names `word`.
+bool ccExtensionListHas(const char* list, const char* word);
+// Nearest sampling clamped to the edges for the bound 2D texture: a frame shown through it
+// keeps its pixels.
+void ccGLSetFrameSampling();

@@ -4,6 +4,7 @@
 #include <SDL2/SDL_syswm.h>
 #include <cstring>
 
+#include "CCGLExtensions.h"
 #include "CCLog.h"
 
 namespace {
@@ -13,14 +14,6 @@ constexpr int kContextMajor = 0x2091, kContextMinor = 0x2092, kProfileMask = 0x9
 using CreateContextAttribs = GLXContext (*)(Display*, GLXFBConfig, GLXContext, Bool, const int*);
 using SwapIntervalEXT = void (*)(Display*, GLXDrawable, int);
 using SwapIntervalMESA = int (*)(unsigned);
-
-bool hasWord(const char* list, const char* word) {
-    if (!list) return false;
-    const std::size_t n = std::strlen(word);
-    for (const char* p = std::strstr(list, word); p; p = std::strstr(p + n, word))
-        if ((p == list || p[-1] == ' ') && (p[n] == ' ' || p[n] == '\0')) return true;
-    return false;
-}
 
 // Context creation reports failures as X errors; they are caught and counted, not fatal.
 int xErrors = 0;
@@ -63,8 +56,8 @@ std::unique_ptr<CCGLXContexts> CCGLXContexts::open(void* display, unsigned long 
     s->window = window;
     const int screen = DefaultScreen(s->display);
     s->extensions = glXQueryExtensionsString(s->display, screen);
-    if (!hasWord(s->extensions, "GLX_ARB_create_context") ||
-        !hasWord(s->extensions, "GLX_EXT_create_context_es_profile")) {
+    if (!ccExtensionListHas(s->extensions, "GLX_ARB_create_context") ||
+        !ccExtensionListHas(s->extensions, "GLX_EXT_create_context_es_profile")) {
         CCLog("window surface: GLX makes no GL ES contexts here");
         return nullptr;
     }
@@ -141,13 +134,13 @@ bool CCGLXContexts::bindWindow() {
 void CCGLXContexts::swap() { glXSwapBuffers(impl_->display, impl_->window); }
 
 bool CCGLXContexts::setSwapInterval(int interval) {
-    if (hasWord(impl_->extensions, "GLX_EXT_swap_control")) {
+    if (ccExtensionListHas(impl_->extensions, "GLX_EXT_swap_control")) {
         if (auto f = reinterpret_cast<SwapIntervalEXT>(procAddress("glXSwapIntervalEXT"))) {
             f(impl_->display, impl_->window, interval);
             return true;
         }
     }
-    if (hasWord(impl_->extensions, "GLX_MESA_swap_control")) {
+    if (ccExtensionListHas(impl_->extensions, "GLX_MESA_swap_control")) {
         if (auto f = reinterpret_cast<SwapIntervalMESA>(procAddress("glXSwapIntervalMESA")))
             return f(unsigned(interval)) == 0;
     }

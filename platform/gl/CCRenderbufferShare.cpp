@@ -5,19 +5,9 @@
 #include <GLES/gl.h>
 #include <GLES/glext.h>
 #include <cstdint>
-#include <cstring>
 
+#include "CCGLExtensions.h"
 #include "CCLog.h"
-
-namespace {
-bool hasWord(const char* list, const char* word) {
-    if (!list) return false;
-    const std::size_t n = std::strlen(word);
-    for (const char* p = std::strstr(list, word); p; p = std::strstr(p + n, word))
-        if ((p == list || p[-1] == ' ') && (p[n] == ' ' || p[n] == '\0')) return true;
-    return false;
-}
-} // namespace
 
 CCRenderbufferShare::~CCRenderbufferShare() {
     // Images need no context; textures went with the presenting context if close() was missed.
@@ -32,8 +22,8 @@ bool CCRenderbufferShare::open() {
     if (display == EGL_NO_DISPLAY || eglGetCurrentContext() == EGL_NO_CONTEXT) return false;
     const char* egl = eglQueryString(display, EGL_EXTENSIONS);
     const char* gl = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    if (!hasWord(egl, "EGL_KHR_image_base") || !hasWord(egl, "EGL_KHR_gl_renderbuffer_image") ||
-        !hasWord(gl, "GL_OES_EGL_image"))
+    if (!ccExtensionListHas(egl, "EGL_KHR_image_base") || !ccExtensionListHas(egl, "EGL_KHR_gl_renderbuffer_image") ||
+        !ccExtensionListHas(gl, "GL_OES_EGL_image"))
         return false;
     createImage_ = reinterpret_cast<void*>(eglGetProcAddress("eglCreateImageKHR"));
     destroyImage_ = reinterpret_cast<void*>(eglGetProcAddress("eglDestroyImageKHR"));
@@ -74,10 +64,7 @@ unsigned CCRenderbufferShare::texture(Entry& e) {
         glGenTextures(1, &e.texture);
     }
     glBindTexture(GL_TEXTURE_2D, e.texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    ccGLSetFrameSampling();
     reinterpret_cast<PFNGLEGLIMAGETARGETTEXTURE2DOESPROC>(targetTexture_)(GL_TEXTURE_2D, e.image);
     return e.texture;
 }

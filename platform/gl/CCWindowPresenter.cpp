@@ -4,6 +4,8 @@
 #include <GLES/glext.h>
 #include <algorithm>
 
+#include "CCGLExtensions.h"
+
 namespace {
 int powerOfTwoAtLeast(int n) {
     int p = 1;
@@ -11,12 +13,6 @@ int powerOfTwoAtLeast(int n) {
     return p;
 }
 
-void setParameters() {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-}
 } // namespace
 
 CCPresentQuad CCWindowPresenter::quad(const CCWindowLayout& layout, const Frame& frame, float overlayS,
@@ -72,7 +68,7 @@ void CCWindowPresenter::reserve(Texture& texture, int width, int height, bool rg
     if (!texture.name) glGenTextures(1, &texture.name);
     glBindTexture(GL_TEXTURE_2D, texture.name);
     if (texture.side >= side && texture.rgb565 == rgb565) return;
-    setParameters();
+    ccGLSetFrameSampling();
     if (rgb565) glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, side, side, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, nullptr);
     else glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     texture.side = side;

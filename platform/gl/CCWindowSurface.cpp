@@ -369,12 +369,7 @@ bool CCWindowSurface::show(const CCSurfaceFrame& frame) {
     CCWindowPresenter::Frame shown;
     if (shared) {
         shown.texture = s.share.texture(*shared);
-        // Only the device's own screen carries the views.
-        CCFrameOverlay* views = overlay();
-        const bool deviceSized = views && frame.width == views->width() && frame.height == views->height();
-        if (deviceSized) views->update();
-        s.presenter.updateOverlay(deviceSized ? views : nullptr);
-        shown.overlaid = deviceSized;
+        shown.overlaid = updateOverlay(frame);
     } else {
         shown = s.presenter.uploadFrame(lastFrame()); // read back with the views on it
         shown.overlaid = false;
@@ -385,6 +380,15 @@ bool CCWindowSurface::show(const CCSurfaceFrame& frame) {
     else SDL_GL_SwapWindow(s.window);
     makeCurrent(renderer);
     return true;
+}
+
+bool CCWindowSurface::updateOverlay(const CCSurfaceFrame& frame) {
+    // Only the device's own screen carries the views.
+    CCFrameOverlay* views = overlay();
+    const bool deviceSized = views && frame.width == views->width() && frame.height == views->height();
+    if (deviceSized) views->update();
+    impl_->presenter.updateOverlay(deviceSized ? views : nullptr);
+    return deviceSized;
 }
 
 bool CCWindowSurface::showInRenderer(const CCSurfaceFrame& frame) {
@@ -401,11 +405,7 @@ bool CCWindowSurface::showInRenderer(const CCSurfaceFrame& frame) {
             shown = CCWindowPresenter::Frame{texture, 1, 1, true, true};
         else
             shown = s.presenter.copyFrame(frame.width, frame.height);
-        CCFrameOverlay* views = overlay();
-        const bool deviceSized = views && frame.width == views->width() && frame.height == views->height();
-        if (deviceSized) views->update();
-        s.presenter.updateOverlay(deviceSized ? views : nullptr);
-        shown.overlaid = deviceSized;
+        shown.overlaid = updateOverlay(frame);
     } else {
         shown = s.presenter.uploadFrame(lastFrame()); // read back with the views on it
         shown.overlaid = false;

@@ -62,6 +62,8 @@ private:
     bool openGLX(const std::string& title, int scale);
     void finishOpening();
     bool showInRenderer(const CCSurfaceFrame& frame);
+    // Brings the presenter's overlay up to date for `frame`; whether the views go over it.
+    bool updateOverlay(const CCSurfaceFrame& frame);
     bool makePresenterCurrent();
     void* currentContext() const;
     std::unique_ptr<Impl> impl_;
