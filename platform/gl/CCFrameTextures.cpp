@@ -32,19 +32,13 @@ unsigned CCFrameTextures::texture(void* context, const CCSurfaceFrame& frame) {
 }
 
 unsigned CCFrameTextures::attach(Entry& e) {
-    // A texture of the framebuffer's own format, so the pixels drawn are the same.
-    GLint green = 0, alpha = 0;
-    glGetIntegerv(GL_GREEN_BITS, &green);
-    glGetIntegerv(GL_ALPHA_BITS, &alpha);
-    const bool rgb565 = green == 6 && alpha == 0;
     if (!e.texture) {
+        // Of the framebuffer's own format, so the pixels drawn are the same.
+        const bool rgb565 = ccGLFramebufferIsRGB565();
         glGenTextures(1, &e.texture);
         glBindTexture(GL_TEXTURE_2D, e.texture);
         ccGLSetFrameSampling();
-        if (rgb565)
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, e.width, e.height, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, nullptr);
-        else
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, e.width, e.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        ccGLTexImageForFrame(e.width, e.height, rgb565);
     } else {
         glBindTexture(GL_TEXTURE_2D, e.texture);
     }

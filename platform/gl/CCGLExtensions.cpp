@@ -21,6 +21,18 @@ void ccGLSetFrameSampling() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
+bool ccGLFramebufferIsRGB565() {
+    GLint green = 0, alpha = 0;
+    glGetIntegerv(GL_GREEN_BITS, &green);
+    glGetIntegerv(GL_ALPHA_BITS, &alpha);
+    return green == 6 && alpha == 0;
+}
+
+void ccGLTexImageForFrame(int width, int height, bool rgb565) {
+    if (rgb565) glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, nullptr);
+    else glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+}
+
 namespace {
 template <class Fn> Fn resolve(const char* name) {
     return reinterpret_cast<Fn>(ccGLProcAddress(name));

@@ -36,3 +36,8 @@ bool ccExtensionListHas(const char* list, const char* word);
 // Nearest sampling clamped to the edges for the bound 2D texture: a frame shown through it
 // keeps its pixels.
 void ccGLSetFrameSampling();
+// Whether the bound framebuffer's colour buffer is RGB565 (else taken as RGBA8).
+bool ccGLFramebufferIsRGB565();
+// Storage of the given size for the bound 2D texture in a frame's colour format, so that frames
+// copied or drawn into it keep their bits.
+void ccGLTexImageForFrame(int width, int height, bool rgb565);

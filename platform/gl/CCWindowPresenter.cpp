@@ -69,8 +69,7 @@ void CCWindowPresenter::reserve(Texture& texture, int width, int height, bool rg
     glBindTexture(GL_TEXTURE_2D, texture.name);
     if (texture.side >= side && texture.rgb565 == rgb565) return;
     ccGLSetFrameSampling();
-    if (rgb565) glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, side, side, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, nullptr);
-    else glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    ccGLTexImageForFrame(side, side, rgb565);
     texture.side = side;
     texture.rgb565 = rgb565;
 }
@@ -102,10 +101,7 @@ CCWindowPresenter::Frame CCWindowPresenter::copyFrame(int width, int height) {
     Frame f;
     if (width <= 0 || height <= 0) return f;
     // A texture of the framebuffer's own colour format, so the copy moves bits unchanged.
-    GLint green = 0, alpha = 0;
-    glGetIntegerv(GL_GREEN_BITS, &green);
-    glGetIntegerv(GL_ALPHA_BITS, &alpha);
-    reserve(frame_, width, height, green == 6 && alpha == 0);
+    reserve(frame_, width, height, ccGLFramebufferIsRGB565());
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
     f.texture = frame_.name;
     f.s = float(width) / float(frame_.side);

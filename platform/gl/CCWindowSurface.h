@@ -1,14 +1,14 @@
 #pragma once
 // The window surface backend (SDL2; GL ES 1 contexts through GLX under X11, else over EGL;
-// vsync): each presented device
-// screen, with the views laid over it, is shown turned upright and scaled in a resizable
-// desktop window (F11: full screen). It owns the SDL window and devices and wires three parts
-// that know nothing of SDL: the input translator (CCWindowInput), the tilt source
-// (CCWindowTilt) and the presenter (CCWindowPresenter). Frames stay on the GPU: under GLX the
-// renderer's context copies its frame into a texture and draws the window's picture itself;
-// under EGL the presenting context samples the renderer's colour renderbuffer through an EGL
-// image. Pixels are read back only when a screenshot or a test asks for them (or where neither
-// way is open). SDL_VIDEO_X11_FORCE_EGL=1 keeps X11 windows on EGL.
+// vsync): each presented device screen, with the views laid over it, is shown turned upright
+// and scaled in a resizable desktop window (F11: full screen). It owns the SDL window and
+// devices and wires three parts that know nothing of SDL: the input translator
+// (CCWindowInput), the tilt source (CCWindowTilt) and the presenter (CCWindowPresenter).
+// Frames stay on the GPU: under GLX the renderer draws its frames into a texture
+// (CCFrameTextures) and its own context draws the window's picture; under EGL the presenting
+// context samples the renderer's colour renderbuffer through an EGL image. Pixels are read
+// back only when a screenshot or a test asks for them (or where neither way is open).
+// SDL_VIDEO_X11_FORCE_EGL=1 keeps X11 windows on EGL.
 #include <functional>
 #include <memory>
 #include <string>
