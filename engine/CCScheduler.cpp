@@ -70,6 +70,7 @@ void CCScheduler::priorityIn(listEntry** list, CCObject* target, int priority, b
     } else {
         DL_PREPEND_ELEM(*list, before, entry);
     }
+    orderOf(list).changed();
     addUpdateHashEntry(list, entry, target);
 }
 
@@ -79,6 +80,7 @@ void CCScheduler::appendIn(listEntry** list, CCObject* target, bool paused) {
     entry->paused = paused;
     target->retain();
     DL_APPEND(*list, entry);
+    orderOf(list).changed();
     addUpdateHashEntry(list, entry, target);
 }
 
@@ -104,6 +106,7 @@ void CCScheduler::scheduleUpdateForTarget(CCObject* target, int priority, bool p
 void CCScheduler::removeUpdateEntry(listEntry** list, listEntry* entry) {
     CCObject* target = entry->target;
     DL_DELETE(*list, entry);
+    orderOf(list).changed();
     listEntries_.free(entry);
     // Last: the target's destructor may come back to the scheduler.
     target->release();
@@ -121,17 +124,38 @@ void CCScheduler::unscheduleUpdateForTarget(CCObject* target) {
     if (updateWalkDepth_ > 0) {
         // The walk may hold this entry as its next one: free it when the walk is over.
         entry->markedForDeletion = true;
+        orderOf(list).changed();
         updateEntriesDeleted_ = true;
     } else {
         removeUpdateEntry(list, entry);
     }
 }
 
-void CCScheduler::walkUpdates(listEntry* list, ccTime dt) {
-    for (listEntry* entry = list; entry;) {
+CCWalkOrder<updateWalkRecord>& CCScheduler::orderOf(listEntry** list) {
+    return updateOrders_[list == &updatesNeg ? 0 : list == &updates0 ? 1 : 2];
+}
+
+void CCScheduler::walkUpdatesByLinks(listEntry* entry, ccTime dt) {
+    while (entry) {
         listEntry* next = entry->next;
         if (!entry->paused && !entry->markedForDeletion) entry->target->update(dt);
         entry = next;
+    }
+}
+
+void CCScheduler::walkUpdates(listEntry** list, ccTime dt) {
+    CCWalkOrder<updateWalkRecord>& order = orderOf(list);
+    const std::vector<updateWalkRecord>& records = order.records([list](std::vector<updateWalkRecord>& out) {
+        for (listEntry* e = *list; e; e = e->next)
+            if (!e->paused && !e->markedForDeletion) out.push_back(updateWalkRecord{e->target, e->next});
+    });
+    const std::uint64_t version = order.version();
+    for (std::size_t i = 0; i < records.size(); i++) {
+        // Taken before the call, as a walk by the links does: an entry linked in right after
+        // this one during the call waits for the next tick.
+        listEntry* next = records[i].next;
+        records[i].target->update(dt);
+        if (order.version() != version) return walkUpdatesByLinks(next, dt);
     }
 }
 
@@ -147,6 +171,7 @@ void CCScheduler::purgeDeletedUpdates() {
             if (entry->markedForDeletion) {
                 released.push_back(entry->target);
                 DL_DELETE(*list, entry);
+                orderOf(list).changed();
                 listEntries_.free(entry);
             }
             entry = next;
@@ -266,6 +291,7 @@ void CCScheduler::pauseTarget(CCObject* target) {
     if (update) {
         CCAssert(update->entry != nullptr, "pauseTarget: unknown error");
         update->entry->paused = true;
+        orderOf(update->list).changed();
     }
 }
 
@@ -279,6 +305,7 @@ void CCScheduler::resumeTarget(CCObject* target) {
     if (update) {
         CCAssert(update->entry != nullptr, "resumeTarget: unknown error");
         update->entry->paused = false;
+        orderOf(update->list).changed();
     }
 }
 
@@ -307,9 +334,9 @@ void CCScheduler::tick(ccTime dt) {
         // removal deferred.
         ++updateWalkDepth_;
         CCScopeGuard walk([this] { --updateWalkDepth_; });
-        walkUpdates(updatesNeg, dt);
-        walkUpdates(updates0, dt);
-        walkUpdates(updatesPos, dt);
+        walkUpdates(&updatesNeg, dt);
+        walkUpdates(&updates0, dt);
+        walkUpdates(&updatesPos, dt);
     }
     purgeDeletedUpdates();
 

@@ -11,6 +11,7 @@
 #include "CCPool.h"
 #include "CCSelector.h"
 #include "CCTimerClock.h"
+#include "CCWalkOrder.h"
 #include "ccTypes.h"
 
 class CCTimer;
@@ -26,6 +27,13 @@ struct listEntry {
     bool paused = false;
     // Unscheduled during a walk of the lists: skipped, and freed once the walk ends.
     bool markedForDeletion = false;
+};
+
+// What the tick's walk needs of an update entry that is neither paused nor unscheduled.
+struct updateWalkRecord {
+    CCObject* target;
+    // The entry's link when the record was made: where a walk by the links goes on from.
+    listEntry* next;
 };
 
 // Finds a target's update entry.
@@ -100,7 +108,9 @@ private:
     void priorityIn(listEntry** list, CCObject* target, int priority, bool paused);
     void appendIn(listEntry** list, CCObject* target, bool paused);
     void addUpdateHashEntry(listEntry** list, listEntry* entry, CCObject* target);
-    void walkUpdates(listEntry* list, ccTime dt);
+    CCWalkOrder<updateWalkRecord>& orderOf(listEntry** list);
+    void walkUpdates(listEntry** list, ccTime dt);
+    static void walkUpdatesByLinks(listEntry* entry, ccTime dt);
     void removeUpdateEntry(listEntry** list, listEntry* entry);
     void purgeDeletedUpdates();
     void removeHashElement(hashSelectorEntry* element);
@@ -121,6 +131,8 @@ private:
     CCPool<listEntry> listEntries_;
     CCPool<hashUpdateEntry> updateEntries_;
     CCPool<hashSelectorEntry> selectorEntries_;
+    // The three update lists' unpaused, registered entries as arrays, for the tick's walk.
+    CCWalkOrder<updateWalkRecord> updateOrders_[3];
     // The targets a purge lets go of, kept between purges so that one does not allocate.
     std::vector<CCObject*> purgeScratch_;
 };

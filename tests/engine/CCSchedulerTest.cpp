@@ -473,6 +473,45 @@ TEST_F(SchedulerTest, UpdateEntriesAddedDuringTheWalkLeaveTheEntryItHoldsNext) {
     for (auto& n : added) EXPECT_EQ(n->retainCount(), 1u);
 }
 
+TEST_F(SchedulerTest, AnUpdateChangingOthersAndTickingAgainSteersTheWalkItIsIn) {
+    std::vector<CCPtr<Probe>> p;
+    for (const char* name : {"a", "b", "c", "d", "e", "f"}) p.push_back(CCPtr<Probe>::adopt(new Probe(name)));
+    for (int i = 0; i < 5; i++) sched()->scheduleUpdateForTarget(p[i], 0, i == 2);
+    sched()->tick(0.1f); // the walk has seen these entries once before they change under it
+    log.clear();
+    bool once = true;
+    p[1]->onUpdate = [&] {
+        if (!std::exchange(once, false)) return;
+        sched()->pauseTarget(p[3]);
+        sched()->resumeTarget(p[2]);
+        sched()->unscheduleUpdateForTarget(p[4]);
+        sched()->scheduleUpdateForTarget(p[5], 0, false);
+        sched()->tick(0.1f); // a tick inside the walk, over the changed lists
+    };
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"a.update", "b.update", "a.update", "b.update", "c.update", "f.update",
+                                             "c.update", "f.update"}));
+    EXPECT_EQ(p[4]->retainCount(), 1u);
+    log.clear();
+    sched()->resumeTarget(p[3]);
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"a.update", "b.update", "c.update", "d.update", "f.update"}));
+    // A pause alone, and an unscheduling alone, each stop a later entry in the same tick.
+    for (bool pause : {true, false}) {
+        log.clear();
+        bool first = true;
+        p[1]->onUpdate = [&] {
+            if (!std::exchange(first, false)) return;
+            if (pause) sched()->pauseTarget(p[3]);
+            else sched()->unscheduleUpdateForTarget(p[3]);
+        };
+        sched()->tick(0.1f);
+        EXPECT_EQ(log, (std::vector<std::string>{"a.update", "b.update", "c.update", "f.update"}));
+        sched()->resumeTarget(p[3]);
+    }
+    EXPECT_EQ(p[3]->retainCount(), 1u);
+}
+
 // ---- removals between and during ticks ----
 
 TEST_F(SchedulerTest, RemovalsOutsideATickKeepTheOrderPausesAndTimersOfTheRest) {
