@@ -467,6 +467,7 @@ void HelloWorld::animDone2() {
     removeChild(label_, true);
     hasCollidedWithGood_ = false;
     label_ = CCPtr<CCLabelTTF>::adopt(newBanner());
+    CCTrace::event("banner-end");
 }
 
 void HelloWorld::animDone3(CCNode* sender) {

@@ -10,6 +10,7 @@
 
 namespace {
 CCScheduler* gSharedScheduler = nullptr;
+constexpr std::size_t kUsualUpdates = 64;
 }
 
 CCScheduler* CCScheduler::sharedScheduler() {
@@ -27,7 +28,13 @@ void CCScheduler::purgeSharedScheduler() {
     }
 }
 
-CCScheduler::CCScheduler() { CCAssertSingleton(gSharedScheduler); }
+CCScheduler::CCScheduler() {
+    CCAssertSingleton(gSharedScheduler);
+    // Room for a game's usual number of updates, so that the first frames that add or drop
+    // some do not allocate.
+    purgeScratch_.reserve(kUsualUpdates);
+    for (CCWalkOrder<updateWalkRecord>& order : updateOrders_) order.reserve(kUsualUpdates);
+}
 
 CCScheduler::~CCScheduler() {
     unscheduleAllSelectors();

@@ -4,6 +4,7 @@
 // waiting on one link after another. The copy is made again only after a change: whoever
 // links, unlinks or changes what the copy holds calls changed(). A walk that sees version()
 // move during a call goes on by the links from there, as it would have without the copy.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -11,6 +12,7 @@ template <class R> class CCWalkOrder {
 public:
     void changed() { ++version_; }
     std::uint64_t version() const { return version_; }
+    void reserve(std::size_t records) { records_.reserve(records); }
 
     // The copy, made again by fill(records) if the sequence changed since the last one. Hold
     // the vector by reference and index it: a walk nested in a call may copy again (after a
