@@ -1,6 +1,6 @@
 #pragma once
-// What a walk needs of the records of a linked sequence (a list, or a uthash table in
-// insertion order), copied into an array so that the walk reads them side by side instead of
+// What a walk needs of the records of a linked sequence (such as the scheduler's update
+// lists), copied into an array so that the walk reads them side by side instead of
 // waiting on one link after another. The copy is made again only after a change: whoever
 // links, unlinks or changes what the copy holds calls changed(). A walk that sees version()
 // move during a call goes on by the links from there, as it would have without the copy.
