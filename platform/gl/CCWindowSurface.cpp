@@ -422,7 +422,10 @@ bool CCWindowSurface::pollEvents() {
     Impl& s = *impl_;
     bool handled = false;
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
+    // One look at the window system a poll: taking events with SDL_PollEvent would ask the X
+    // server again before each one, and once more to find the queue empty.
+    SDL_PumpEvents();
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         handled = true;
         if (e.type == SDL_CONTROLLERDEVICEADDED) {
             s.openController(e.cdevice.which);
