@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "CCActionManager.h"
 #include "CCAutoreleasePool.h"
 #include "CCLog.h"
 #include "CCPtr.h"
@@ -53,6 +54,9 @@ class SchedulerTest : public ::testing::Test {
 protected:
     void SetUp() override { gLog = &log; }
     void TearDown() override {
+        // An action manager made by an earlier test is registered with this scheduler: it goes
+        // with it, or no later scheduler would ever step its actions.
+        CCActionManager::purgeSharedManager();
         CCScheduler::purgeSharedScheduler();
         gLog = nullptr;
     }
