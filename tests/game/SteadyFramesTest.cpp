@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "CCAutoreleasePool.h"
 #include "CCDirector.h"
 #include "CCSurfaceBackend.h"
 #include "CCTrace.h"
@@ -13,24 +12,20 @@
 #include "NSRunLoop.h"
 #include "UIAlertView.h"
 #include "UIApplication.h"
-#include "UIDevice.h"
-#include "ZorvikAppDelegate.h"
+#include "game/LaunchedGameTest.h"
 #include "support/AllocationHooks.h"
 #include "support/DeterministicClock.h"
 
 namespace {
 
-class SteadyFramesTest : public ::testing::Test {
+class SteadyFramesTest : public LaunchedGameTest {
 protected:
-    void SetUp() override {
-        CCAutoreleasePool::push();
-        CCDirector::purgeSharedDirector();
-        app = UIApplication::sharedApplication();
-        app->setHeadless(true);
+    void beforeLaunch() override {
         app->setClock([] { return CCClock::now(); });
-        app->setDelegate(delegate);
         srandom(5);
-        delegate->applicationDidFinishLaunching(app);
+    }
+    void SetUp() override {
+        LaunchedGameTest::SetUp();
         CCTrace::openSink([this](const std::string& line) {
             ++events;
             bannersEnded += line.find("\"banner-end\"") != std::string::npos;
@@ -38,12 +33,7 @@ protected:
     }
     void TearDown() override {
         CCTrace::close();
-        delegate->applicationWillTerminate(app);
-        app->setDelegate(nullptr);
-        delegate = nullptr;
-        CCDirector::purgeSharedDirector();
-        UIApplication::purgeSharedApplication();
-        CCAutoreleasePool::pop();
+        LaunchedGameTest::TearDown();
     }
 
     // One frame as the runner draws it: the views, then run-loop passes until one presents.
@@ -83,8 +73,6 @@ protected:
     }
 
     DeterministicClock clock{0};
-    CCPtr<ZorvikAppDelegate> delegate = CCPtr<ZorvikAppDelegate>::adopt(new ZorvikAppDelegate);
-    UIApplication* app = nullptr;
     long events = 0;
     long bannersEnded = 0;
 };

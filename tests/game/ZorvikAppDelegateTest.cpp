@@ -16,32 +16,23 @@
 #include "UIViewController.h"
 #include "UIWindow.h"
 #include "ZorvikAppDelegate.h"
+#include "game/LaunchedGameTest.h"
 #include "support/DeterministicClock.h"
 
 namespace {
 
-// The whole launch on the headless backend, ended and torn down afterwards.
-class LaunchTest : public ::testing::Test {
+// The whole launch, with the director it made.
+class LaunchTest : public LaunchedGameTest {
 protected:
     void SetUp() override {
-        CCAutoreleasePool::push();
-        CCDirector::purgeSharedDirector();
-        UIDevice::currentDevice()->setSystemVersion(systemVersion());
-        app = UIApplication::sharedApplication();
-        app->setHeadless(true);
-        app->setDelegate(delegate);
-        delegate->applicationDidFinishLaunching(app);
+        LaunchedGameTest::SetUp();
         director = static_cast<CCDirectorIOS*>(CCDirector::sharedDirector());
     }
+    void beforeLaunch() override { UIDevice::currentDevice()->setSystemVersion(systemVersion()); }
     virtual std::string systemVersion() const { return "4.1"; }
     void TearDown() override {
         UIDevice::currentDevice()->setSystemVersion("4.1");
-        delegate->applicationWillTerminate(app);
-        app->setDelegate(nullptr);
-        delegate = nullptr;
-        CCDirector::purgeSharedDirector();
-        UIApplication::purgeSharedApplication();
-        CCAutoreleasePool::pop();
+        LaunchedGameTest::TearDown();
     }
     // The platform buttons over the GL view with that title.
     int buttons(const std::string& title) const {
@@ -52,8 +43,6 @@ protected:
     }
 
     DeterministicClock clock;
-    CCPtr<ZorvikAppDelegate> delegate = CCPtr<ZorvikAppDelegate>::adopt(new ZorvikAppDelegate);
-    UIApplication* app = nullptr;
     CCDirectorIOS* director = nullptr;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// Counts the heap allocations the counting thread makes while `counting` is on (other threads,
-// such as the GL driver's, are not counted), through the sanitizer runtime's
+// Counts the heap allocations the counting thread makes while `countingHere` is on (other
+// threads, such as the GL driver's, are not counted), through the sanitizer runtime's
 // allocation hooks (the test builds run under ASan); installAllocationHooks() is false in a
 // build without them, and such tests skip.
 #include <dlfcn.h>
@@ -15,7 +15,6 @@ extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*malloc_hook)(con
     __attribute__((weak));
 
 namespace allocation_hooks {
-inline std::atomic<bool> counting{false};
 inline std::atomic<long> allocations{0};
 inline thread_local bool countingHere = false;
 // Only allocations asked for by this program's own code, not by the libraries it calls.
@@ -45,7 +44,7 @@ inline bool calledFromOwnCode() {
 }
 
 inline void onMalloc(const volatile void*, std::size_t) {
-    if (!counting.load(std::memory_order_relaxed) || !countingHere) return;
+    if (!countingHere) return;
     if (ownCodeOnly.load(std::memory_order_relaxed)) {
         countingHere = false; // the walk of the stack may allocate
         const bool own = calledFromOwnCode();
@@ -69,9 +68,7 @@ template <typename Body>
 long allocationsOf(Body&& body) {
     allocation_hooks::allocations = 0;
     allocation_hooks::countingHere = true;
-    allocation_hooks::counting = true;
     body();
-    allocation_hooks::counting = false;
     allocation_hooks::countingHere = false;
     return allocation_hooks::allocations.load();
 }
