@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -87,6 +88,7 @@ struct GameRunResult {
     int status = -1;
     std::string output; // standard output and error together
     std::vector<TraceEvent> events;
+    long peakKilobytes = 0; // the most memory the process held (runs that were started only)
 
     std::vector<TraceEvent> all(const std::string& name) const {
         std::vector<TraceEvent> out;
@@ -192,7 +194,9 @@ public:
     GameRunResult finish(pid_t pid) {
         GameRunResult result;
         int status = 0;
-        waitpid(pid, &status, 0);
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        result.peakKilobytes = usage.ru_maxrss;
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         std::ifstream out(output_);
         result.output.assign((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());

@@ -51,4 +51,22 @@ TEST_F(GameRunEndTest, ATraceThatCannotBeWrittenFailsTheRunAndTheSummaryKeepsCou
     for (const TraceEvent& e : r.events) EXPECT_EQ(e.line.back(), '}') << e.line;
 }
 
+// Headless frames are shown to no one, but each is still handed to the GL driver: one that never
+// is keeps every frame's uploads, and a long run grows without end. The driver's own threads
+// draw here, as in a player's run, and freed memory is not held back for checking.
+TEST_F(GameRunEndTest, ALongHeadlessRunHoldsNoMoreMemoryThanAShortOne) {
+    const std::string env = "LP_NUM_THREADS=2 ASAN_OPTIONS=\"$ASAN_OPTIONS:quarantine_size_mb=0\"";
+    auto peak = [&](int frames) {
+        pid_t pid = game.start("--headless --seed 4 --autoplay --frames " + std::to_string(frames), "export " + env + ";");
+        GameRunResult r = game.finish(pid);
+        EXPECT_EQ(r.status, 0) << r.output;
+        return r.peakKilobytes;
+    };
+    const long shortRun = peak(300);
+    const long longRun = peak(2400);
+    ASSERT_GT(shortRun, 0);
+    // Unflushed frames held 40 to 150 KB each: 80 MB or more over the longer run.
+    EXPECT_LT(longRun - shortRun, 32 * 1024) << shortRun << " KB, then " << longRun << " KB";
+}
+
 } // namespace
