@@ -4,7 +4,10 @@
 // its OpenGL ES 1 back end, and where a build of SDL2 lacks that one (Debian's does), on
 // its other GL back ends; and (d) by bare GL calls, the limit that (b) is measured against.
 // Every frame ends by reading one pixel back, so that the GL work is done inside the timing.
+// "faults" counts the main thread's page faults per frame: memory the GL driver was given back
+// by the kernel and had to fault in again.
 #include <SDL.h>
+#include <sys/resource.h>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -47,6 +50,17 @@ CGPoint place(int i, int frame) {
     return ccp(float((i * 37) % kWidth) + 8 * std::cos(angle), float((i * 53) % kHeight) + 8 * std::sin(angle));
 }
 
+long mainThreadFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return usage.ru_minflt + usage.ru_majflt;
+}
+
+// Page faults per iteration from `before` on.
+void countFaults(benchmark::State& state, long before) {
+    state.counters["faults"] = benchmark::Counter(double(mainThreadFaults() - before), benchmark::Counter::kAvgIterations);
+}
+
 struct EngineFrame {
     HeadlessGL gl;
     bool ok = false;
@@ -83,6 +97,7 @@ void runEngine(benchmark::State& state, bool batched) {
             sprites.push_back(s);
         }
         int f = 0;
+        const long faults = mainThreadFaults();
         for (auto _ : state) {
             f++;
             for (int i = 0; i < n; i++) sprites[size_t(i)]->setPosition(place(i, f));
@@ -90,6 +105,7 @@ void runEngine(benchmark::State& state, bool batched) {
             root->visit();
             EngineFrame::finish();
         }
+        countFaults(state, faults);
         root->removeAllChildrenWithCleanup(true);
     }
     state.SetItemsProcessed(state.iterations() * n);
@@ -124,6 +140,7 @@ void BM_SelfDrawingGLLimit(benchmark::State& state) {
     quad.tr.texCoords = {1, 0};
     for (ccV3F_C4B_T2F* v : {&quad.bl, &quad.br, &quad.tl, &quad.tr}) v->colors = {255, 255, 255, 255};
     int f = 0;
+    const long faults = mainThreadFaults();
     for (auto _ : state) {
         f++;
         glClear(GL_COLOR_BUFFER_BIT);
@@ -145,6 +162,7 @@ void BM_SelfDrawingGLLimit(benchmark::State& state) {
         glPopMatrix();
         EngineFrame::finish();
     }
+    countFaults(state, faults);
     // The engine's sprites may have bound another texture meanwhile.
     if (CCGLStateCache* cache = ccGLStateCache()) cache->forget();
     state.SetItemsProcessed(state.iterations() * n);
@@ -189,6 +207,7 @@ void BM_SDLRenderer(benchmark::State& state, const char* driver) {
     const int n = int(state.range(0));
     std::vector<SDL_FRect> rects(static_cast<std::size_t>(n));
     int f = 0;
+    const long faults = mainThreadFaults();
     for (auto _ : state) {
         f++;
         for (int i = 0; i < n; i++) {
@@ -204,6 +223,7 @@ void BM_SDLRenderer(benchmark::State& state, const char* driver) {
         SDL_RenderReadPixels(renderer, &one, SDL_PIXELFORMAT_ABGR8888, &pixel, 4);
         benchmark::DoNotOptimize(pixel);
     }
+    countFaults(state, faults);
     state.SetItemsProcessed(state.iterations() * n);
     SDL_DestroyTexture(texture);
     SDL_DestroyRenderer(renderer);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "CCDriverHeap.h"
 #include "CCGLExtensions.h"
 
 CCPixelImage ccReadPixels(int x, int y, int width, int height) {
@@ -32,7 +33,7 @@ bool CCSurfaceBackend::renderbufferStorage(unsigned internalFormat, int width, i
     return glGetError() == GL_NO_ERROR;
 }
 
-CCSurfaceBackend::CCSurfaceBackend() = default;
+CCSurfaceBackend::CCSurfaceBackend() { ccKeepHeapBetweenFrames(); }
 CCSurfaceBackend::~CCSurfaceBackend() = default;
 
 bool CCSurfaceBackend::present(const CCSurfaceFrame& frame) {
