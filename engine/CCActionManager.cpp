@@ -1,5 +1,7 @@
 #include "CCActionManager.h"
 
+#include <utility>
+
 #include "CCAction.h"
 #include "CCAssert.h"
 #include "CCNode.h"
@@ -68,15 +70,18 @@ void CCActionManager::deleteHashElement(hashElement* element) {
 
 void CCActionManager::removeActionAtIndex(unsigned index, hashElement* element) {
     CCAction* action = element->actions[index];
-    if (action == element->currentAction && !element->currentActionSalvaged) {
-        element->currentAction->retain();
-        element->currentActionSalvaged = true;
+    if (element == currentTarget) {
+        if (action == currentAction_ && !currentActionSalvaged_) {
+            action->retain();
+            currentActionSalvaged_ = true;
+        }
+        // Keeps the pass on the next action: no skip, no double step. Wraps at 0 on purpose.
+        if (actionIndex_ >= index) actionIndex_--;
+        ++currentActionsChanged_;
     }
     element->actions.erase(index);
     // Released once the array is consistent: its destructor may look at it.
     action->release();
-    // Keeps the pass on the next action: no skip, no double step. Wraps at 0 on purpose.
-    if (element->actionIndex >= index) element->actionIndex--;
     if (element->actions.empty()) {
         if (currentTarget == element)
             currentTargetSalvaged = true;
@@ -98,6 +103,7 @@ void CCActionManager::addAction(CCAction* action, CCNode* target, bool paused) {
     }
     CCAssert(indexOf(element, action) == CC_INVALID_INDEX, "runAction: Action already running");
     element->actions.push_back(action);
+    if (element == currentTarget) ++currentActionsChanged_;
     action->retain();
     action->startWithTarget(target);
 }
@@ -114,10 +120,12 @@ void CCActionManager::removeAllActionsFromTarget(CCNode* target) {
     if (!target) return;
     hashElement* element = find(target);
     if (!element) return;
-    if (element->currentAction && !element->currentActionSalvaged &&
-        indexOf(element, element->currentAction) != CC_INVALID_INDEX) {
-        element->currentAction->retain();
-        element->currentActionSalvaged = true;
+    if (element == currentTarget) {
+        if (currentAction_ && !currentActionSalvaged_ && indexOf(element, currentAction_) != CC_INVALID_INDEX) {
+            currentAction_->retain();
+            currentActionSalvaged_ = true;
+        }
+        ++currentActionsChanged_;
     }
     // From the end, each one out of the array before it is released.
     while (!element->actions.empty()) {
@@ -142,9 +150,9 @@ void CCActionManager::removeAction(CCAction* action) {
 
 void CCActionManager::removeFinishedAction(CCAction* action, hashElement* element) {
     // Unless its stop moved things about, it is where the pass left it: no lookup needed.
-    if (element->actionIndex < element->actions.size() && element->actions[element->actionIndex] == action &&
+    if (actionIndex_ < element->actions.size() && element->actions[actionIndex_] == action &&
         action->originalTarget() == element->target) {
-        removeActionAtIndex(element->actionIndex, element);
+        removeActionAtIndex(actionIndex_, element);
     } else {
         removeAction(action);
     }
@@ -186,49 +194,70 @@ void CCActionManager::resumeTarget(CCNode* target) {
     if (hashElement* element = find(target)) element->paused = false;
 }
 
+unsigned CCActionManager::afterStep(CCAction* action, hashElement* element) {
+    if (currentActionSalvaged_) {
+        // Removed during its own step; this drops the reference kept for it.
+        currentActionSalvaged_ = false;
+        currentAction_ = nullptr;
+        action->release();
+    } else if (action->isDone()) {
+        action->stop();
+        if (currentActionSalvaged_) {
+            // Its stop removed it already.
+            currentActionSalvaged_ = false;
+            currentAction_ = nullptr;
+            action->release();
+        } else {
+            currentAction_ = nullptr;
+            removeFinishedAction(action, element);
+        }
+    }
+    currentAction_ = nullptr;
+    return actionIndex_;
+}
+
+inline void CCActionManager::stepActions(hashElement* element, ccTime dt) {
+    CCAction** actions = element->actions.begin();
+    unsigned count = element->actions.size();
+    unsigned changes = currentActionsChanged_;
+    for (unsigned i = 0; i < count; i++) {
+        CCAction* action = actions[i];
+        currentAction_ = action;
+        actionIndex_ = i;
+        action->step(dt);
+        if (currentActionsChanged_ == changes && !action->isDone()) continue;
+        // The step changed this element's actions, or the action is done. The array may have
+        // moved; the count is read again, so that actions added during the pass run in it.
+        i = afterStep(action, element);
+        changes = currentActionsChanged_;
+        actions = element->actions.begin();
+        count = element->actions.size();
+    }
+}
+
 void CCActionManager::update(ccTime dt) {
     for (hashElement* element = targets; element;) {
+        hashElement* next = nullptr;
+        if (element->paused) {
+            element = static_cast<hashElement*>(element->hh.next);
+            continue;
+        }
         currentTarget = element;
         currentTargetSalvaged = false;
-        hashElement* next = nullptr;
         {
-            // The element's bookkeeping is finished on every exit, also when an action throws.
+            // The element's bookkeeping is finished on every exit, also when an action throws. It
+            // stops being current before it may be deleted: its target's release may make an
+            // element in the same slot.
             CCScopeGuard leave([&] {
-                if (CCAction* action = element->currentAction) {
-                    element->currentAction = nullptr;
-                    if (element->currentActionSalvaged) action->release();
+                if (CCAction* action = std::exchange(currentAction_, nullptr)) {
+                    if (std::exchange(currentActionSalvaged_, false)) action->release();
                 }
                 next = static_cast<hashElement*>(element->hh.next);
-                if (currentTargetSalvaged && element->actions.empty()) deleteHashElement(element);
                 currentTarget = nullptr;
+                if (currentTargetSalvaged && element->actions.empty()) deleteHashElement(element);
             });
             ccPrefetchHashWalk(element);
-            if (!element->paused) {
-                // The count is re-read each time: actions added during the pass run in it.
-                for (element->actionIndex = 0; element->actionIndex < element->actions.size();
-                     element->actionIndex++) {
-                    CCAction* action = element->actions[element->actionIndex];
-                    element->currentAction = action;
-                    element->currentActionSalvaged = false;
-                    action->step(dt);
-                    if (element->currentActionSalvaged) {
-                        // Removed during its own step; this drops the reference kept for it.
-                        element->currentAction = nullptr;
-                        action->release();
-                    } else if (action->isDone()) {
-                        action->stop();
-                        if (element->currentActionSalvaged) {
-                            // Its stop removed it already.
-                            element->currentAction = nullptr;
-                            action->release();
-                        } else {
-                            element->currentAction = nullptr;
-                            removeFinishedAction(action, element);
-                        }
-                    }
-                    element->currentAction = nullptr;
-                }
-            }
+            stepActions(element, dt);
         }
         element = next;
     }

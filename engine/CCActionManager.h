@@ -16,10 +16,7 @@ class CCNode;
 // reads is in the first two cache lines.
 struct alignas(64) hashElement {
     UT_hash_handle hh;
-    bool currentActionSalvaged = false;
     bool paused = false;
-    unsigned actionIndex = 0;
-    CCAction* currentAction = nullptr; // held only while salvaged
     // In order of addition; holds a reference to each. Room for 4 in place, doubling past them.
     CCInlineArray<CCAction*, 4> actions;
     CCNode* target = nullptr; // the hash key (the full address); retained
@@ -63,10 +60,24 @@ private:
     // Removes an action of the element the pass is on that has just finished.
     void removeFinishedAction(CCAction* action, hashElement* element);
     void deleteHashElement(hashElement* element);
+    void stepActions(hashElement* element, ccTime dt);
+    // After a step that changed the element's actions or finished its action: drops or
+    // removes the action as needed and gives the index the pass goes on from.
+    unsigned afterStep(CCAction* action, hashElement* element);
 
     hashElement* targets = nullptr;
+    // The element whose actions the pass is stepping; set only while it is on it.
     hashElement* currentTarget = nullptr;
     bool currentTargetSalvaged = false;
+    // currentTarget's action being stepped (or stopped), its index, which removals before it
+    // keep pointing at it, and whether it was removed meanwhile (one extra reference then
+    // keeps it alive until its step returns).
+    CCAction* currentAction_ = nullptr;
+    unsigned actionIndex_ = 0;
+    bool currentActionSalvaged_ = false;
+    // Counts changes to currentTarget's action array during the pass: after a step that
+    // changed it, the pass finds its place again; after any other it goes straight on.
+    unsigned currentActionsChanged_ = 0;
     // Every element lives here, next to the ones made before and after it.
     CCPool<hashElement> elements_;
 };

@@ -214,6 +214,7 @@ void CCScheduler::scheduleSelector(SEL_SCHEDULE selector, CCObject* target, ccTi
         }
     }
     element->timers.push_back(selectorTimer{selector.method, CCTimerClock{-1, interval}});
+    if (element == currentTarget) ++currentTimersChanged_;
 }
 
 void CCScheduler::removeHashElement(hashSelectorEntry* element) {
@@ -233,12 +234,14 @@ void CCScheduler::unscheduleSelector(SEL_SCHEDULE selector, CCObject* target) {
     if (!element) return;
     for (unsigned i = 0; i < element->timers.size(); i++) {
         if (element->timers[i].method != selector.method) continue;
-        // While not salvaged, the running timer is the one at timerIndex.
-        if (element->timerRunning && !element->currentTimerSalvaged && i == element->timerIndex)
-            element->currentTimerSalvaged = true;
+        if (element == currentTarget) {
+            // While not salvaged, the timer being called is the one at timerIndex_.
+            if (!currentTimerSalvaged_ && i == timerIndex_) currentTimerSalvaged_ = true;
+            // The tick's increment then lands on the timer that followed. Wraps at 0 on purpose.
+            if (timerIndex_ >= i) timerIndex_--;
+            ++currentTimersChanged_;
+        }
         element->timers.erase(i);
-        // The tick's increment then lands on the timer that followed.
-        if (element->timerIndex >= i) element->timerIndex--;
         if (element->timers.empty()) {
             if (currentTarget == element) {
                 currentTargetSalvaged = true;
@@ -255,9 +258,10 @@ void CCScheduler::unscheduleAllSelectorsForTarget(CCObject* target) {
     hashSelectorEntry* element = nullptr;
     HASH_FIND_PTR(hashForSelectors, &target, element);
     if (element) {
-        if (element->timerRunning) element->currentTimerSalvaged = true;
         element->timers.clear();
         if (currentTarget == element) {
+            currentTimerSalvaged_ = true;
+            ++currentTimersChanged_;
             currentTargetSalvaged = true;
         } else {
             removeHashElement(element);
@@ -320,16 +324,30 @@ void CCScheduler::resumeTarget(CCObject* target) {
 
 inline void CCScheduler::runTimers(hashSelectorEntry* element, ccTime dt) {
     CCObject* target = element->target;
-    for (element->timerIndex = 0; element->timerIndex < element->timers.size(); element->timerIndex++) {
-        selectorTimer& timer = element->timers[element->timerIndex];
+    selectorTimer* timers = element->timers.begin();
+    unsigned count = element->timers.size();
+    unsigned changes = currentTimersChanged_;
+    for (unsigned i = 0; i < count; i++) {
+        selectorTimer& timer = timers[i];
         if (!timer.clock.advance(dt)) continue;
-        element->currentTimerSalvaged = false;
-        element->timerRunning = true;
+        timerIndex_ = i;
         (target->*timer.method)(timer.clock.elapsed);
-        element->timerRunning = false;
-        // The call may have removed this timer, or grown the array and moved it: it is found
-        // again by its index, which removals keep pointing at it.
-        if (!element->currentTimerSalvaged) element->timers[element->timerIndex].clock.reset();
+        if (currentTimersChanged_ == changes) {
+            timer.clock.reset();
+            continue;
+        }
+        // The call removed or added timers of this target: the array may have moved and this
+        // timer moved down or gone. Its index was kept on it, and the count is read again so
+        // that timers added during the tick run in it.
+        changes = currentTimersChanged_;
+        timers = element->timers.begin();
+        count = element->timers.size();
+        i = timerIndex_;
+        if (currentTimerSalvaged_) {
+            currentTimerSalvaged_ = false;
+        } else {
+            timers[i].clock.reset();
+        }
     }
 }
 
@@ -348,19 +366,25 @@ void CCScheduler::tick(ccTime dt) {
     purgeDeletedUpdates();
 
     for (hashSelectorEntry* element = hashForSelectors; element;) {
+        hashSelectorEntry* next = nullptr;
+        if (element->paused) {
+            element = static_cast<hashSelectorEntry*>(element->hh.next);
+            continue;
+        }
         currentTarget = element;
         currentTargetSalvaged = false;
-        hashSelectorEntry* next = nullptr;
+        currentTimerSalvaged_ = false;
         {
-            // The element's bookkeeping is finished on every exit, also when a timer throws.
+            // The element's bookkeeping is finished on every exit, also when a timer throws. It
+            // stops being current before it may be freed: its target's release may make an
+            // entry in the same slot.
             CCScopeGuard leave([&] {
-                element->timerRunning = false;
                 next = static_cast<hashSelectorEntry*>(element->hh.next);
-                if (currentTargetSalvaged && element->timers.empty()) removeHashElement(element);
                 currentTarget = nullptr;
+                if (currentTargetSalvaged && element->timers.empty()) removeHashElement(element);
             });
             ccPrefetchHashWalk(element);
-            if (!element->paused) runTimers(element, dt);
+            runTimers(element, dt);
         }
         element = next;
     }

@@ -55,12 +55,6 @@ struct selectorTimer {
 struct alignas(64) hashSelectorEntry {
     UT_hash_handle hh;
     bool paused = false;
-    // timers[timerIndex] is being called right now.
-    bool timerRunning = false;
-    // The timer being called was unscheduled during its call: it is not touched once the call
-    // returns.
-    bool currentTimerSalvaged = false;
-    unsigned timerIndex = 0;
     CCObject* target = nullptr; // the hash key; retained
     CCInlineArray<selectorTimer, 1> timers;
 };
@@ -122,8 +116,16 @@ private:
     listEntry* updatesPos = nullptr;
     hashUpdateEntry* hashForUpdates = nullptr;
     hashSelectorEntry* hashForSelectors = nullptr;
+    // The entry whose timers the tick is calling; set only while one of them is being called.
     hashSelectorEntry* currentTarget = nullptr;
     bool currentTargetSalvaged = false;
+    // currentTarget's timer being called: its index, which removals before it keep pointing at
+    // it, and whether it was unscheduled during its call (it is then not touched again).
+    unsigned timerIndex_ = 0;
+    bool currentTimerSalvaged_ = false;
+    // Counts changes to currentTarget's timer array during the tick: after a call that changed
+    // it, the tick finds its place again; after any other call it goes straight on.
+    unsigned currentTimersChanged_ = 0;
     // Non-zero while the update lists are being walked: removals are deferred to the walk's end.
     unsigned updateWalkDepth_ = 0;
     bool updateEntriesDeleted_ = false;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -278,6 +279,36 @@ TEST_F(Manager, RemovingAllActionsOfOtherTargetsDuringThePassAndReusingTheirSlot
     log.clear();
     tick(0.5f);
     EXPECT_EQ(log, (Log{"a:0.5", "d:0.5", "e:0.5"}));
+}
+
+// Its destructor runs a hook: what a node does when the manager lets go of it.
+class DyingNode : public CCNode {
+public:
+    ~DyingNode() override {
+        if (onDestroy) onDestroy();
+    }
+    std::function<void()> onDestroy;
+};
+
+TEST_F(Manager, AnElementMadeInTheSlotOfOneDeletedAfterItsPassIsNotTakenForIt) {
+    Log log;
+    CCNode* other = runningNode();
+    auto* node = new DyingNode;
+    node->init();
+    node->onEnter();
+    Probe* only = Probe::make(1, &log, "a");
+    only->onUpdate = [node](float) { node->stopAllActions(); };
+    node->runAction(only);
+    node->release(); // the manager's reference is the last one
+    node->onDestroy = [&] {
+        // other's element takes the slot node's has just given back; emptying it deletes it at once.
+        other->runAction(Probe::make(1, &log, "o"));
+        other->stopAllActions();
+    };
+    tick(0.1f);
+    EXPECT_EQ(log, (Log{"a:start", "a:0", "o:start"}));
+    EXPECT_EQ(other->retainCount(), 1u);
+    EXPECT_EQ(CCActionManager::sharedManager()->numberOfRunningActionsInTarget(other), 0u);
 }
 
 TEST_F(Manager, ElementsAddedDuringThePassMoveNothingThePassHolds) {

@@ -376,6 +376,35 @@ TEST_F(SchedulerTest, ASlotFreedAndReusedDuringTheTickIsVisitedAsTheNewTarget) {
     EXPECT_EQ(log, (std::vector<std::string>{"p.update", "r.update", "p.a", "s.a", "r.a"}));
 }
 
+// Its destructor runs a hook: what a target does when the scheduler lets go of it.
+class DyingProbe : public Probe {
+public:
+    using Probe::Probe;
+    ~DyingProbe() override {
+        if (onDestroy) onDestroy();
+    }
+    std::function<void()> onDestroy;
+};
+
+TEST_F(SchedulerTest, AnEntryMadeInTheSlotOfOneDroppedAfterItsPassIsNotTakenForIt) {
+    CCPtr<Probe> q = CCPtr<Probe>::adopt(new Probe("q"));
+    auto* p = new DyingProbe("p");
+    sched()->scheduleSelector(selA(), p, 0, false);
+    p->release(); // the scheduler's reference is the last one
+    p->onA = [&] { sched()->unscheduleSelector(selA(), p); };
+    p->onDestroy = [&] {
+        // q's entry takes the slot p's has just given back; dropping it again frees it at once.
+        sched()->scheduleSelector(selB(), q, 0, false);
+        sched()->unscheduleSelector(selB(), q);
+    };
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"p.a"}));
+    EXPECT_EQ(q->retainCount(), 1u);
+    log.clear();
+    sched()->tick(0.1f);
+    EXPECT_TRUE(log.empty());
+}
+
 TEST_F(SchedulerTest, UnscheduleThenScheduleInsideItsOwnCall) {
     CCPtr<Probe> p = CCPtr<Probe>::adopt(new Probe("p")), q = CCPtr<Probe>::adopt(new Probe("q"));
     sched()->scheduleSelector(selA(), p, 0, false);
