@@ -6,7 +6,6 @@
 #include "CCAssert.h"
 #include "CCNode.h"
 #include "CCScopeGuard.h"
-#include "ccHashWalk.h"
 #include "CCScheduler.h"
 #include "ccCArray.h"
 #include "ccMacros.h"
@@ -256,7 +255,6 @@ void CCActionManager::update(ccTime dt) {
                 currentTarget = nullptr;
                 if (currentTargetSalvaged && element->actions.empty()) deleteHashElement(element);
             });
-            ccPrefetchHashWalk(element);
             stepActions(element, dt);
         }
         element = next;

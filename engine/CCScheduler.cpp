@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "CCScopeGuard.h"
-#include "ccHashWalk.h"
 #include "ccMacros.h"
 
 namespace {
@@ -383,7 +382,6 @@ void CCScheduler::tick(ccTime dt) {
                 currentTarget = nullptr;
                 if (currentTargetSalvaged && element->timers.empty()) removeHashElement(element);
             });
-            ccPrefetchHashWalk(element);
             runTimers(element, dt);
         }
         element = next;
