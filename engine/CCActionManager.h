@@ -66,7 +66,7 @@ private:
     unsigned afterStep(CCAction* action, hashElement* element);
 
     hashElement* targets = nullptr;
-    // The element whose actions the pass is stepping; set only while it is on it.
+    // The element whose actions the pass is stepping; none outside the pass over it.
     hashElement* currentTarget = nullptr;
     bool currentTargetSalvaged = false;
     // currentTarget's action being stepped (or stopped), its index, which removals before it

@@ -325,21 +325,17 @@ void CCNode::visitWith(void (CCNode::*contents)()) {
     glPopMatrix();
 }
 
-void CCNode::drawWithChildren() {
-    if (children_ && children_->count() > 0) {
-        ccArray* data = children_->data;
-        unsigned i = 0;
-        // The count is read at every step: a child's visit may change the array.
-        for (; i < data->num; i++) {
-            auto* child = static_cast<CCNode*>(data->arr[i]);
-            if (child->zOrder_ >= 0) break;
-            child->visit();
-        }
-        draw();
-        for (; i < data->num; i++) static_cast<CCNode*>(data->arr[i])->visit();
-    } else {
-        draw();
+void CCNode::drawBetweenChildren() {
+    ccArray* data = children_->data;
+    unsigned i = 0;
+    // The count is read at every step: a child's visit may change the array.
+    for (; i < data->num; i++) {
+        auto* child = static_cast<CCNode*>(data->arr[i]);
+        if (child->zOrder_ >= 0) break;
+        child->visit();
     }
+    draw();
+    for (; i < data->num; i++) static_cast<CCNode*>(data->arr[i])->visit();
 }
 
 void CCNode::transform() {

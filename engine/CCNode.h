@@ -138,8 +138,16 @@ protected:
     // One visit, nothing while invisible: the matrix saved, the grid capturing while it is
     // active, this node's transform, then `contents`, then the grid's picture and the matrix back.
     void visitWith(void (CCNode::*contents)());
-    // Children behind (z < 0), this node, then the rest.
-    void drawWithChildren();
+    // Children behind (z < 0), this node, then the rest. A leaf only draws itself, without a
+    // call of its own: most nodes of a big scene are leaves.
+    void drawWithChildren() {
+        if (children_ && children_->count() > 0) {
+            drawBetweenChildren();
+        } else {
+            draw();
+        }
+    }
+    void drawBetweenChildren();
     // Keeps children in ascending z-order; equal z goes after the existing ones.
     void insertChild(CCNode* child, int z);
     void detachChild(CCNode* child, bool cleanup);

@@ -116,7 +116,7 @@ private:
     listEntry* updatesPos = nullptr;
     hashUpdateEntry* hashForUpdates = nullptr;
     hashSelectorEntry* hashForSelectors = nullptr;
-    // The entry whose timers the tick is calling; set only while one of them is being called.
+    // The entry whose timers the tick is calling; none outside the tick's pass over it.
     hashSelectorEntry* currentTarget = nullptr;
     bool currentTargetSalvaged = false;
     // currentTarget's timer being called: its index, which removals before it keep pointing at
