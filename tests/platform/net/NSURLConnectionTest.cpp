@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CCAutoreleasePool.h"
+#include "CCBackgroundWork.h"
 #include "NSData.h"
 #include "NSError.h"
 #include "NSHTTPURLResponse.h"
@@ -56,6 +57,10 @@ protected:
     }
     void TearDown() override {
         released = true;
+        // Work a test left behind (a cancelled connection's transfer) ends and its thread is
+        // joined before the server goes: nothing outlives the test.
+        ccCancelBackgroundWork();
+        ccWaitForBackgroundWork();
         server.stop();
     }
 
