@@ -194,24 +194,22 @@ void CCActionManager::resumeTarget(CCNode* target) {
 }
 
 unsigned CCActionManager::afterStep(CCAction* action, hashElement* element) {
-    if (currentActionSalvaged_) {
-        // Removed during its own step; this drops the reference kept for it.
-        currentActionSalvaged_ = false;
-        currentAction_ = nullptr;
-        action->release();
-    } else if (action->isDone()) {
+    // Removed during its own step, or by its stop: the array no longer holds it, only the
+    // reference kept for it does.
+    bool removed = currentActionSalvaged_;
+    if (!removed && action->isDone()) {
         action->stop();
-        if (currentActionSalvaged_) {
-            // Its stop removed it already.
-            currentActionSalvaged_ = false;
-            currentAction_ = nullptr;
-            action->release();
-        } else {
+        removed = currentActionSalvaged_;
+        if (!removed) {
             currentAction_ = nullptr;
             removeFinishedAction(action, element);
         }
     }
     currentAction_ = nullptr;
+    if (removed) {
+        currentActionSalvaged_ = false;
+        action->release();
+    }
     return actionIndex_;
 }
 
