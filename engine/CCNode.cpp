@@ -339,12 +339,19 @@ void CCNode::drawBetweenChildren() {
 }
 
 void CCNode::transform() {
-    if (isTransformGLDirty_) {
-        CGAffineTransform t = nodeToParentTransform();
-        CGAffineToGL(&t, transformGL_);
-        isTransformGLDirty_ = false;
-    }
+    // The common case, a clean node without depth or camera, is one matrix multiplication.
+    if (isTransformGLDirty_) updateTransformGL();
     glMultMatrixf(transformGL_);
+    if (vertexZ_ != 0 || camera_) transformDepthAndCamera();
+}
+
+void CCNode::updateTransformGL() {
+    CGAffineTransform t = nodeToParentTransform();
+    CGAffineToGL(&t, transformGL_);
+    isTransformGLDirty_ = false;
+}
+
+void CCNode::transformDepthAndCamera() {
     if (vertexZ_ != 0) glTranslatef(0, 0, vertexZ_);
     if (camera_ && !(grid_ && grid_->active())) {
         const bool translate = anchorPointInPixels_.x != 0 || anchorPointInPixels_.y != 0;

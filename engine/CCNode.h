@@ -148,6 +148,10 @@ protected:
         }
     }
     void drawBetweenChildren();
+    // transform()'s less common parts, kept out of line so that its common path saves nothing
+    // on the stack.
+    [[gnu::noinline]] void updateTransformGL();
+    [[gnu::noinline]] void transformDepthAndCamera();
     // Keeps children in ascending z-order; equal z goes after the existing ones.
     void insertChild(CCNode* child, int z);
     void detachChild(CCNode* child, bool cleanup);
