@@ -5,7 +5,6 @@
 #include "CCAction.h"
 #include "CCAssert.h"
 #include "CCNode.h"
-#include "CCScopeGuard.h"
 #include "CCScheduler.h"
 #include "ccCArray.h"
 #include "ccMacros.h"
@@ -232,28 +231,36 @@ inline void CCActionManager::stepActions(hashElement* element, ccTime dt) {
     }
 }
 
+void CCActionManager::leaveTarget(hashElement* element) {
+    if (CCAction* action = std::exchange(currentAction_, nullptr)) {
+        if (std::exchange(currentActionSalvaged_, false)) action->release();
+    }
+    currentTarget = nullptr;
+    if (std::exchange(currentTargetSalvaged, false) && element->actions.empty()) deleteHashElement(element);
+}
+
 void CCActionManager::update(ccTime dt) {
     for (hashElement* element = targets; element;) {
-        hashElement* next = nullptr;
         if (element->paused) {
             element = static_cast<hashElement*>(element->hh.next);
             continue;
         }
         currentTarget = element;
-        currentTargetSalvaged = false;
-        {
-            // The element's bookkeeping is finished on every exit, also when an action throws. It
-            // stops being current before it may be deleted: its target's release may make an
-            // element in the same slot.
-            CCScopeGuard leave([&] {
-                if (CCAction* action = std::exchange(currentAction_, nullptr)) {
-                    if (std::exchange(currentActionSalvaged_, false)) action->release();
-                }
-                next = static_cast<hashElement*>(element->hh.next);
-                currentTarget = nullptr;
-                if (currentTargetSalvaged && element->actions.empty()) deleteHashElement(element);
-            });
+        try {
             stepActions(element, dt);
+        } catch (...) {
+            leaveTarget(element); // the element's bookkeeping is finished also when an action throws
+            throw;
+        }
+        // Read before the element may go. It stops being current before that: its target's
+        // release may make an element in the same slot.
+        auto* next = static_cast<hashElement*>(element->hh.next);
+        if (currentTargetSalvaged) {
+            leaveTarget(element);
+        } else {
+            // Every step has returned, so no action is held for a removal during its step.
+            currentAction_ = nullptr;
+            currentTarget = nullptr;
         }
         element = next;
     }

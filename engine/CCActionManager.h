@@ -64,6 +64,9 @@ private:
     // After a step that changed the element's actions or finished its action: drops or
     // removes the action as needed and gives the index the pass goes on from.
     unsigned afterStep(CCAction* action, hashElement* element);
+    // Ends the pass's stay on the element: drops a salvaged action, deletes the element if a
+    // step emptied it.
+    void leaveTarget(hashElement* element);
 
     hashElement* targets = nullptr;
     // The element whose actions the pass is stepping; none outside the pass over it.
