@@ -2,6 +2,7 @@
 
 #include <utlist.h>
 
+#include <utility>
 #include <vector>
 
 #include "CCScopeGuard.h"
@@ -321,6 +322,12 @@ void CCScheduler::resumeTarget(CCObject* target) {
 
 // ---- the tick ----
 
+void CCScheduler::leaveTarget(hashSelectorEntry* element) {
+    currentTimerSalvaged_ = false;
+    currentTarget = nullptr;
+    if (std::exchange(currentTargetSalvaged, false) && element->timers.empty()) removeHashElement(element);
+}
+
 inline void CCScheduler::runTimers(hashSelectorEntry* element, ccTime dt) {
     CCObject* target = element->target;
     selectorTimer* timers = element->timers.begin();
@@ -365,25 +372,24 @@ void CCScheduler::tick(ccTime dt) {
     purgeDeletedUpdates();
 
     for (hashSelectorEntry* element = hashForSelectors; element;) {
-        hashSelectorEntry* next = nullptr;
         if (element->paused) {
             element = static_cast<hashSelectorEntry*>(element->hh.next);
             continue;
         }
         currentTarget = element;
-        currentTargetSalvaged = false;
-        currentTimerSalvaged_ = false;
-        {
-            // The element's bookkeeping is finished on every exit, also when a timer throws. It
-            // stops being current before it may be freed: its target's release may make an
-            // entry in the same slot.
-            CCScopeGuard leave([&] {
-                next = static_cast<hashSelectorEntry*>(element->hh.next);
-                currentTarget = nullptr;
-                if (currentTargetSalvaged && element->timers.empty()) removeHashElement(element);
-            });
+        try {
             runTimers(element, dt);
+        } catch (...) {
+            leaveTarget(element); // the element's bookkeeping is finished also when a timer throws
+            throw;
         }
+        // Read before the element may go. It stops being current before that: its target's
+        // release may make an entry in the same slot.
+        auto* next = static_cast<hashSelectorEntry*>(element->hh.next);
+        if (currentTargetSalvaged)
+            leaveTarget(element);
+        else
+            currentTarget = nullptr;
         element = next;
     }
 }

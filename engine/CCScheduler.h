@@ -109,6 +109,8 @@ private:
     void purgeDeletedUpdates();
     void removeHashElement(hashSelectorEntry* element);
     void runTimers(hashSelectorEntry* element, ccTime dt);
+    // Ends the tick's stay on the element: deletes it if a call emptied it.
+    void leaveTarget(hashSelectorEntry* element);
 
     ccTime timeScale_ = 1.0f;
     listEntry* updatesNeg = nullptr;
