@@ -203,6 +203,7 @@ void CCScheduler::scheduleSelector(SEL_SCHEDULE selector, CCObject* target, ccTi
         element->paused = paused;
         target->retain();
         HASH_ADD_PTR(hashForSelectors, target, element);
+        ++timersChanged_;
     } else {
         CCAssert(element->paused == paused,
                  "CCScheduler. Trying to schedule a selector with a pause value different than the target");
@@ -214,12 +215,15 @@ void CCScheduler::scheduleSelector(SEL_SCHEDULE selector, CCObject* target, ccTi
         }
     }
     element->timers.push_back(selectorTimer{selector.method, CCTimerClock{-1, interval}});
-    if (element == currentTarget) ++currentTimersChanged_;
+    if (element == currentTarget) ++timersChanged_;
 }
 
 void CCScheduler::removeHashElement(hashSelectorEntry* element) {
     CCObject* target = element->target;
+    for (selectorWalk* walk = selectorWalks_; walk; walk = walk->outer)
+        if (walk->next == element) walk->next = static_cast<hashSelectorEntry*>(element->hh.next);
     HASH_DEL(hashForSelectors, element);
+    ++timersChanged_;
     selectorEntries_.free(element);
     target->release();
 }
@@ -239,7 +243,7 @@ void CCScheduler::unscheduleSelector(SEL_SCHEDULE selector, CCObject* target) {
             if (!currentTimerSalvaged_ && i == timerIndex_) currentTimerSalvaged_ = true;
             // The tick's increment then lands on the timer that followed. Wraps at 0 on purpose.
             if (timerIndex_ >= i) timerIndex_--;
-            ++currentTimersChanged_;
+            ++timersChanged_;
         }
         element->timers.erase(i);
         if (element->timers.empty()) {
@@ -261,7 +265,7 @@ void CCScheduler::unscheduleAllSelectorsForTarget(CCObject* target) {
         element->timers.clear();
         if (currentTarget == element) {
             currentTimerSalvaged_ = true;
-            ++currentTimersChanged_;
+            ++timersChanged_;
             currentTargetSalvaged = true;
         } else {
             removeHashElement(element);
@@ -271,10 +275,15 @@ void CCScheduler::unscheduleAllSelectorsForTarget(CCObject* target) {
 }
 
 void CCScheduler::unscheduleAllSelectors() {
-    for (hashSelectorEntry* element = hashForSelectors; element;) {
-        auto* next = static_cast<hashSelectorEntry*>(element->hh.next);
-        unscheduleAllSelectorsForTarget(element->target);
-        element = next;
+    {
+        // A released target's destructor may drop the entry this walk goes to next.
+        selectorWalk walk{hashForSelectors, selectorWalks_};
+        selectorWalks_ = &walk;
+        CCScopeGuard done([this, &walk] { selectorWalks_ = walk.outer; });
+        while (hashSelectorEntry* element = walk.next) {
+            walk.next = static_cast<hashSelectorEntry*>(element->hh.next);
+            unscheduleAllSelectorsForTarget(element->target);
+        }
     }
     // Entries are only marked during these walks, so releasing a target cannot free
     // the entry the walk goes to next.
@@ -328,32 +337,86 @@ void CCScheduler::leaveTarget(hashSelectorEntry* element) {
     if (std::exchange(currentTargetSalvaged, false) && element->timers.empty()) removeHashElement(element);
 }
 
-inline void CCScheduler::runTimers(hashSelectorEntry* element, ccTime dt) {
-    CCObject* target = element->target;
+hashSelectorEntry* CCScheduler::dropSalvagedTarget(hashSelectorEntry* element) {
+    selectorWalk walk{static_cast<hashSelectorEntry*>(element->hh.next), selectorWalks_};
+    selectorWalks_ = &walk;
+    CCScopeGuard done([this, &walk] { selectorWalks_ = walk.outer; });
+    leaveTarget(element);
+    return walk.next;
+}
+
+void CCScheduler::runTimers(hashSelectorEntry* element, ccTime dt, unsigned first) {
     selectorTimer* timers = element->timers.begin();
     unsigned count = element->timers.size();
-    unsigned changes = currentTimersChanged_;
-    for (unsigned i = 0; i < count; i++) {
+    unsigned changes = timersChanged_;
+    for (unsigned i = first; i < count; i++) {
         selectorTimer& timer = timers[i];
         if (!timer.clock.advance(dt)) continue;
         timerIndex_ = i;
-        (target->*timer.method)(timer.clock.elapsed);
-        if (currentTimersChanged_ == changes) {
+        (element->target->*timer.method)(timer.clock.elapsed);
+        if (timersChanged_ == changes) {
             timer.clock.reset();
             continue;
         }
-        // The call removed or added timers of this target: the array may have moved and this
-        // timer moved down or gone. Its index was kept on it, and the count is read again so
-        // that timers added during the tick run in it.
-        changes = currentTimersChanged_;
+        // The call changed the timers: this target's array may have moved and this timer moved
+        // down or gone. Its index was kept on it, and the count is read again so that timers
+        // added during the tick run in it.
+        changes = timersChanged_;
         timers = element->timers.begin();
         count = element->timers.size();
         i = timerIndex_;
-        if (currentTimerSalvaged_) {
-            currentTimerSalvaged_ = false;
-        } else {
-            timers[i].clock.reset();
+        finishCall(element, i);
+    }
+}
+
+void CCScheduler::finishCall(hashSelectorEntry* element, unsigned i) {
+    if (currentTimerSalvaged_) {
+        currentTimerSalvaged_ = false;
+    } else {
+        element->timers[i].clock.reset();
+    }
+}
+
+hashSelectorEntry* CCScheduler::leaveTargetGoingOn(hashSelectorEntry* element) {
+    if (currentTargetSalvaged) return dropSalvagedTarget(element);
+    currentTarget = nullptr;
+    return static_cast<hashSelectorEntry*>(element->hh.next);
+}
+
+hashSelectorEntry* CCScheduler::walkTimers(ccTime dt) {
+    const unsigned changes = timersChanged_;
+    for (hashSelectorEntry* element = hashForSelectors; element; element = static_cast<hashSelectorEntry*>(element->hh.next)) {
+        if (element->paused) continue;
+        // Stays current until the next one: no call runs in between.
+        currentTarget = element;
+        // The array and its size are read again only after a change, which ends this loop.
+        selectorTimer* timer = element->timers.begin();
+        for (unsigned i = 0; i < element->timers.size(); i++, timer++) {
+            if (!timer->clock.advance(dt)) continue;
+            timerIndex_ = i;
+            (element->target->*timer->method)(timer->clock.elapsed);
+            if (timersChanged_ != changes) {
+                // The rest of this target and the walk look for changes after every call.
+                finishCall(element, timerIndex_);
+                runTimers(element, dt, timerIndex_ + 1);
+                return leaveTargetGoingOn(element);
+            }
+            timer->clock.reset();
         }
+    }
+    currentTarget = nullptr;
+    return nullptr;
+}
+
+void CCScheduler::walkTimersWithChanges(hashSelectorEntry* element, ccTime dt) {
+    while (element) {
+        if (element->paused) {
+            element = static_cast<hashSelectorEntry*>(element->hh.next);
+            continue;
+        }
+        currentTarget = element;
+        runTimers(element, dt, 0);
+        element = leaveTargetGoingOn(element);
     }
 }
 
@@ -371,26 +434,12 @@ void CCScheduler::tick(ccTime dt) {
     }
     purgeDeletedUpdates();
 
-    for (hashSelectorEntry* element = hashForSelectors; element;) {
-        if (element->paused) {
-            element = static_cast<hashSelectorEntry*>(element->hh.next);
-            continue;
-        }
-        currentTarget = element;
-        try {
-            runTimers(element, dt);
-        } catch (...) {
-            leaveTarget(element); // the element's bookkeeping is finished also when a timer throws
-            throw;
-        }
-        // Read before the element may go. It stops being current before that: its target's
-        // release may make an entry in the same slot.
-        auto* next = static_cast<hashSelectorEntry*>(element->hh.next);
-        if (currentTargetSalvaged)
-            leaveTarget(element);
-        else
-            currentTarget = nullptr;
-        element = next;
+    try {
+        walkTimersWithChanges(walkTimers(dt), dt);
+    } catch (...) {
+        // The target's bookkeeping is finished also when one of its timers throws.
+        if (currentTarget) leaveTarget(currentTarget);
+        throw;
     }
 }
 

@@ -59,6 +59,13 @@ struct alignas(64) hashSelectorEntry {
     CCInlineArray<selectorTimer, 1> timers;
 };
 
+// A walk of the selector entries by their links, from outside the table: where it goes next.
+// Dropping that entry meanwhile moves it on to the one after.
+struct selectorWalk {
+    hashSelectorEntry* next = nullptr;
+    selectorWalk* outer = nullptr;
+};
+
 class CCScheduler : public CCObject {
 public:
     static CCScheduler* sharedScheduler();
@@ -108,9 +115,21 @@ private:
     void removeUpdateEntry(listEntry** list, listEntry* entry);
     void purgeDeletedUpdates();
     void removeHashElement(hashSelectorEntry* element);
-    void runTimers(hashSelectorEntry* element, ccTime dt);
+    // Every target's timers, on the assumption that no call changes any; after one that does,
+    // returns the entry from which walkTimersWithChanges goes on.
+    hashSelectorEntry* walkTimers(ccTime dt);
+    void walkTimersWithChanges(hashSelectorEntry* element, ccTime dt);
+    // Runs the current target's due timers from the given one on.
+    void runTimers(hashSelectorEntry* element, ccTime dt, unsigned first);
+    // After a call that changed the timers: resets the called timer's clock unless it is gone.
+    void finishCall(hashSelectorEntry* element, unsigned i);
+    // Leaves the current target and gives the entry after it.
+    hashSelectorEntry* leaveTargetGoingOn(hashSelectorEntry* element);
     // Ends the tick's stay on the element: deletes it if a call emptied it.
     void leaveTarget(hashSelectorEntry* element);
+    // leaveTarget for an element a call emptied or dropped; gives the entry after it, also
+    // when letting go of the element's target drops that one.
+    hashSelectorEntry* dropSalvagedTarget(hashSelectorEntry* element);
 
     ccTime timeScale_ = 1.0f;
     listEntry* updatesNeg = nullptr;
@@ -125,9 +144,10 @@ private:
     // it, and whether it was unscheduled during its call (it is then not touched again).
     unsigned timerIndex_ = 0;
     bool currentTimerSalvaged_ = false;
-    // Counts changes to currentTarget's timer array during the tick: after a call that changed
-    // it, the tick finds its place again; after any other call it goes straight on.
-    unsigned currentTimersChanged_ = 0;
+    // Counts changes to the selector table's entries and to currentTarget's timer array: after
+    // a call that changed them, the tick finds its place again; after any other call it goes
+    // straight on.
+    unsigned timersChanged_ = 0;
     // Non-zero while the update lists are being walked: removals are deferred to the walk's end.
     unsigned updateWalkDepth_ = 0;
     bool updateEntriesDeleted_ = false;
@@ -135,6 +155,8 @@ private:
     CCPool<listEntry> listEntries_;
     CCPool<hashUpdateEntry> updateEntries_;
     CCPool<hashSelectorEntry> selectorEntries_;
+    // The walks by links in progress, innermost first.
+    selectorWalk* selectorWalks_ = nullptr;
     // The three update lists' unpaused, registered entries as arrays, for the tick's walk.
     CCWalkOrder<updateWalkRecord> updateOrders_[3];
     // The targets a purge lets go of, kept between purges so that one does not allocate.

@@ -405,6 +405,37 @@ TEST_F(SchedulerTest, AnEntryMadeInTheSlotOfOneDroppedAfterItsPassIsNotTakenForI
     EXPECT_TRUE(log.empty());
 }
 
+TEST_F(SchedulerTest, ATargetLetGoAfterItsPassMayDropTheNextTarget) {
+    CCPtr<Probe> q = CCPtr<Probe>::adopt(new Probe("q")), r = CCPtr<Probe>::adopt(new Probe("r"));
+    auto* p = new DyingProbe("p");
+    sched()->scheduleSelector(selA(), p, 0, false);
+    sched()->scheduleSelector(selA(), q, 0, false);
+    sched()->scheduleSelector(selA(), r, 0, false);
+    p->release(); // the scheduler's reference is the last one
+    p->onA = [&] { sched()->unscheduleSelector(selA(), p); };
+    // Letting go of p, once its pass is over, drops q, the entry the tick goes to next.
+    p->onDestroy = [&] { sched()->unscheduleAllSelectorsForTarget(q); };
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"p.a", "r.a"}));
+    EXPECT_EQ(q->retainCount(), 1u);
+    log.clear();
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"r.a"}));
+
+    // Unscheduling everything walks the entries too: letting go of s drops r, the next one.
+    auto* s = new DyingProbe("s");
+    sched()->scheduleSelector(selA(), s, 0, false);
+    s->release();
+    sched()->unscheduleAllSelectorsForTarget(r);
+    sched()->scheduleSelector(selA(), r, 0, false);
+    s->onDestroy = [&] { sched()->unscheduleAllSelectorsForTarget(r); };
+    sched()->unscheduleAllSelectors();
+    EXPECT_EQ(r->retainCount(), 1u);
+    log.clear();
+    sched()->tick(0.1f);
+    EXPECT_TRUE(log.empty());
+}
+
 TEST_F(SchedulerTest, UnscheduleThenScheduleInsideItsOwnCall) {
     CCPtr<Probe> p = CCPtr<Probe>::adopt(new Probe("p")), q = CCPtr<Probe>::adopt(new Probe("q"));
     sched()->scheduleSelector(selA(), p, 0, false);
