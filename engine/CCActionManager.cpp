@@ -11,6 +11,8 @@
 
 namespace {
 CCActionManager* sharedManager_ = nullptr;
+
+hashElement* nextOf(const hashElement* element) { return static_cast<hashElement*>(element->hh.next); }
 } // namespace
 
 CCActionManager* CCActionManager::sharedManager() {
@@ -61,7 +63,9 @@ void CCActionManager::deleteHashElement(hashElement* element) {
     // Every caller has emptied the array. Unlinked before the target is released: its
     // destructor may call back in.
     CCNode* target = element->target;
+    CCTableWalk<hashElement>::dropping(walks_, element);
     HASH_DEL(targets, element);
+    ++actionsChanged_;
     elements_.free(element);
     target->release();
 }
@@ -75,7 +79,7 @@ void CCActionManager::removeActionAtIndex(unsigned index, hashElement* element) 
         }
         // Keeps the pass on the next action: no skip, no double step. Wraps at 0 on purpose.
         if (actionIndex_ >= index) actionIndex_--;
-        ++currentActionsChanged_;
+        ++actionsChanged_;
     }
     element->actions.erase(index);
     // Released once the array is consistent: its destructor may look at it.
@@ -98,19 +102,21 @@ void CCActionManager::addAction(CCAction* action, CCNode* target, bool paused) {
         target->retain();
         element->target = target;
         HASH_ADD_PTR(targets, target, element);
+        ++actionsChanged_;
     }
     CCAssert(indexOf(element, action) == CC_INVALID_INDEX, "runAction: Action already running");
     element->actions.push_back(action);
-    if (element == currentTarget) ++currentActionsChanged_;
+    if (element == currentTarget) ++actionsChanged_;
     action->retain();
     action->startWithTarget(target);
 }
 
 void CCActionManager::removeAllActions() {
-    for (hashElement* element = targets; element;) {
-        auto* next = static_cast<hashElement*>(element->hh.next);
+    // A released action or target may drop the element this walk goes to next.
+    CCTableWalk<hashElement> walk(walks_, targets);
+    while (hashElement* element = walk.next) {
+        walk.next = nextOf(element);
         removeAllActionsFromTarget(element->target);
-        element = next;
     }
 }
 
@@ -123,7 +129,7 @@ void CCActionManager::removeAllActionsFromTarget(CCNode* target) {
             currentAction_->retain();
             currentActionSalvaged_ = true;
         }
-        ++currentActionsChanged_;
+        ++actionsChanged_;
     }
     // From the end, each one out of the array before it is released.
     while (!element->actions.empty()) {
@@ -212,20 +218,20 @@ unsigned CCActionManager::afterStep(CCAction* action, hashElement* element) {
     return actionIndex_;
 }
 
-inline void CCActionManager::stepActions(hashElement* element, ccTime dt) {
+void CCActionManager::stepActions(hashElement* element, ccTime dt, unsigned first) {
     CCAction** actions = element->actions.begin();
     unsigned count = element->actions.size();
-    unsigned changes = currentActionsChanged_;
-    for (unsigned i = 0; i < count; i++) {
+    unsigned changes = actionsChanged_;
+    for (unsigned i = first; i < count; i++) {
         CCAction* action = actions[i];
         currentAction_ = action;
         actionIndex_ = i;
         action->step(dt);
-        if (currentActionsChanged_ == changes && !action->isDone()) continue;
-        // The step changed this element's actions, or the action is done. The array may have
-        // moved; the count is read again, so that actions added during the pass run in it.
+        if (actionsChanged_ == changes && !action->isDone()) continue;
+        // The step changed the actions, or the action is done. The array may have moved; the
+        // count is read again, so that actions added during the pass run in it.
         i = afterStep(action, element);
-        changes = currentActionsChanged_;
+        changes = actionsChanged_;
         actions = element->actions.begin();
         count = element->actions.size();
     }
@@ -239,29 +245,63 @@ void CCActionManager::leaveTarget(hashElement* element) {
     if (std::exchange(currentTargetSalvaged, false) && element->actions.empty()) deleteHashElement(element);
 }
 
-void CCActionManager::update(ccTime dt) {
-    for (hashElement* element = targets; element;) {
+hashElement* CCActionManager::dropSalvagedTarget(hashElement* element) {
+    CCTableWalk<hashElement> walk(walks_, nextOf(element));
+    leaveTarget(element);
+    return walk.next;
+}
+
+hashElement* CCActionManager::leaveTargetGoingOn(hashElement* element) {
+    if (currentTargetSalvaged) return dropSalvagedTarget(element);
+    // Every step has returned, so no action is held for a removal during its step.
+    currentAction_ = nullptr;
+    currentTarget = nullptr;
+    return nextOf(element);
+}
+
+hashElement* CCActionManager::stepAll(ccTime dt) {
+    const unsigned changes = actionsChanged_;
+    for (hashElement* element = targets; element; element = nextOf(element)) {
+        if (element->paused) continue;
+        // Stays current until the next one: no step runs in between.
+        currentTarget = element;
+        // The array and its size are read again only after a change, which ends this loop.
+        CCAction** actions = element->actions.begin();
+        for (unsigned i = 0; i < element->actions.size(); i++) {
+            CCAction* action = actions[i];
+            currentAction_ = action;
+            actionIndex_ = i;
+            action->step(dt);
+            if (actionsChanged_ != changes || action->isDone()) {
+                // The rest of this target and the pass look for changes after every step.
+                stepActions(element, dt, afterStep(action, element) + 1);
+                return leaveTargetGoingOn(element);
+            }
+        }
+    }
+    currentAction_ = nullptr;
+    currentTarget = nullptr;
+    return nullptr;
+}
+
+void CCActionManager::stepAllWithChanges(hashElement* element, ccTime dt) {
+    while (element) {
         if (element->paused) {
-            element = static_cast<hashElement*>(element->hh.next);
+            element = nextOf(element);
             continue;
         }
         currentTarget = element;
-        try {
-            stepActions(element, dt);
-        } catch (...) {
-            leaveTarget(element); // the element's bookkeeping is finished also when an action throws
-            throw;
-        }
-        // Read before the element may go. It stops being current before that: its target's
-        // release may make an element in the same slot.
-        auto* next = static_cast<hashElement*>(element->hh.next);
-        if (currentTargetSalvaged) {
-            leaveTarget(element);
-        } else {
-            // Every step has returned, so no action is held for a removal during its step.
-            currentAction_ = nullptr;
-            currentTarget = nullptr;
-        }
-        element = next;
+        stepActions(element, dt, 0);
+        element = leaveTargetGoingOn(element);
+    }
+}
+
+void CCActionManager::update(ccTime dt) {
+    try {
+        stepAllWithChanges(stepAll(dt), dt);
+    } catch (...) {
+        // The target's bookkeeping is finished also when one of its actions throws.
+        if (currentTarget) leaveTarget(currentTarget);
+        throw;
     }
 }

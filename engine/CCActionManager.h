@@ -7,6 +7,7 @@
 #include "CCInlineArray.h"
 #include "CCObject.h"
 #include "CCPool.h"
+#include "CCTableWalk.h"
 #include "ccTypes.h"
 
 class CCAction;
@@ -60,13 +61,24 @@ private:
     // Removes an action of the element the pass is on that has just finished.
     void removeFinishedAction(CCAction* action, hashElement* element);
     void deleteHashElement(hashElement* element);
-    void stepActions(hashElement* element, ccTime dt);
+    // Every target's actions, on the assumption that no step changes any array or finishes
+    // its action; after one that does, returns the element from which stepAllWithChanges
+    // goes on.
+    hashElement* stepAll(ccTime dt);
+    void stepAllWithChanges(hashElement* element, ccTime dt);
+    // Steps the current target's actions from the given one on.
+    void stepActions(hashElement* element, ccTime dt, unsigned first);
     // After a step that changed the element's actions or finished its action: drops or
     // removes the action as needed and gives the index the pass goes on from.
     unsigned afterStep(CCAction* action, hashElement* element);
     // Ends the pass's stay on the element: drops a salvaged action, deletes the element if a
     // step emptied it.
     void leaveTarget(hashElement* element);
+    // leaveTarget for an element a step emptied; gives the element after it, also when letting
+    // go of the target drops that one.
+    hashElement* dropSalvagedTarget(hashElement* element);
+    // Leaves the current target and gives the element after it.
+    hashElement* leaveTargetGoingOn(hashElement* element);
 
     hashElement* targets = nullptr;
     // The element whose actions the pass is stepping; none outside the pass over it.
@@ -78,9 +90,11 @@ private:
     CCAction* currentAction_ = nullptr;
     unsigned actionIndex_ = 0;
     bool currentActionSalvaged_ = false;
-    // Counts changes to currentTarget's action array during the pass: after a step that
-    // changed it, the pass finds its place again; after any other it goes straight on.
-    unsigned currentActionsChanged_ = 0;
+    // Counts changes to the table's elements and to currentTarget's action array: after a step
+    // that changed them, the pass finds its place again; after any other it goes straight on.
+    unsigned actionsChanged_ = 0;
+    // The walks by links in progress, innermost first.
+    CCTableWalk<hashElement>* walks_ = nullptr;
     // Every element lives here, next to the ones made before and after it.
     CCPool<hashElement> elements_;
 };

@@ -220,8 +220,7 @@ void CCScheduler::scheduleSelector(SEL_SCHEDULE selector, CCObject* target, ccTi
 
 void CCScheduler::removeHashElement(hashSelectorEntry* element) {
     CCObject* target = element->target;
-    for (selectorWalk* walk = selectorWalks_; walk; walk = walk->outer)
-        if (walk->next == element) walk->next = static_cast<hashSelectorEntry*>(element->hh.next);
+    CCTableWalk<hashSelectorEntry>::dropping(selectorWalks_, element);
     HASH_DEL(hashForSelectors, element);
     ++timersChanged_;
     selectorEntries_.free(element);
@@ -277,9 +276,7 @@ void CCScheduler::unscheduleAllSelectorsForTarget(CCObject* target) {
 void CCScheduler::unscheduleAllSelectors() {
     {
         // A released target's destructor may drop the entry this walk goes to next.
-        selectorWalk walk{hashForSelectors, selectorWalks_};
-        selectorWalks_ = &walk;
-        CCScopeGuard done([this, &walk] { selectorWalks_ = walk.outer; });
+        CCTableWalk<hashSelectorEntry> walk(selectorWalks_, hashForSelectors);
         while (hashSelectorEntry* element = walk.next) {
             walk.next = static_cast<hashSelectorEntry*>(element->hh.next);
             unscheduleAllSelectorsForTarget(element->target);
@@ -338,9 +335,7 @@ void CCScheduler::leaveTarget(hashSelectorEntry* element) {
 }
 
 hashSelectorEntry* CCScheduler::dropSalvagedTarget(hashSelectorEntry* element) {
-    selectorWalk walk{static_cast<hashSelectorEntry*>(element->hh.next), selectorWalks_};
-    selectorWalks_ = &walk;
-    CCScopeGuard done([this, &walk] { selectorWalks_ = walk.outer; });
+    CCTableWalk<hashSelectorEntry> walk(selectorWalks_, static_cast<hashSelectorEntry*>(element->hh.next));
     leaveTarget(element);
     return walk.next;
 }

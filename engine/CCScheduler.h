@@ -10,6 +10,7 @@
 #include "CCObject.h"
 #include "CCPool.h"
 #include "CCSelector.h"
+#include "CCTableWalk.h"
 #include "CCTimerClock.h"
 #include "CCWalkOrder.h"
 #include "ccTypes.h"
@@ -57,13 +58,6 @@ struct alignas(64) hashSelectorEntry {
     bool paused = false;
     CCObject* target = nullptr; // the hash key; retained
     CCInlineArray<selectorTimer, 1> timers;
-};
-
-// A walk of the selector entries by their links, from outside the table: where it goes next.
-// Dropping that entry meanwhile moves it on to the one after.
-struct selectorWalk {
-    hashSelectorEntry* next = nullptr;
-    selectorWalk* outer = nullptr;
 };
 
 class CCScheduler : public CCObject {
@@ -156,7 +150,7 @@ private:
     CCPool<hashUpdateEntry> updateEntries_;
     CCPool<hashSelectorEntry> selectorEntries_;
     // The walks by links in progress, innermost first.
-    selectorWalk* selectorWalks_ = nullptr;
+    CCTableWalk<hashSelectorEntry>* selectorWalks_ = nullptr;
     // The three update lists' unpaused, registered entries as arrays, for the tick's walk.
     CCWalkOrder<updateWalkRecord> updateOrders_[3];
     // The targets a purge lets go of, kept between purges so that one does not allocate.

@@ -311,6 +311,40 @@ TEST_F(Manager, AnElementMadeInTheSlotOfOneDeletedAfterItsPassIsNotTakenForIt) {
     EXPECT_EQ(CCActionManager::sharedManager()->numberOfRunningActionsInTarget(other), 0u);
 }
 
+TEST_F(Manager, ANodeLetGoAfterItsPassMayDropTheNextNode) {
+    Log log;
+    auto* node = new DyingNode;
+    node->init();
+    node->onEnter();
+    CCNode* next = runningNode();
+    CCNode* last = runningNode();
+    Probe* only = Probe::make(1, &log, "a");
+    only->onUpdate = [node](float) { node->stopAllActions(); };
+    node->runAction(only);
+    next->runAction(Probe::make(1, &log, "n"));
+    last->runAction(Probe::make(1, &log, "l"));
+    node->release(); // the manager's reference is the last one
+    // Letting go of node, once its pass is over, drops next, the element the pass goes to next.
+    node->onDestroy = [&] { next->stopAllActions(); };
+    log.clear();
+    tick(0.1f);
+    EXPECT_EQ(log, (Log{"a:0", "l:0"}));
+    EXPECT_EQ(next->retainCount(), 1u);
+
+    // Removing every action walks the elements too: letting go of one may drop the next.
+    auto* dying = new DyingNode;
+    dying->init();
+    dying->onEnter();
+    last->stopAllActions();
+    dying->runAction(Probe::make(1, &log, "d"));
+    last->runAction(Probe::make(1, &log, "l"));
+    dying->release();
+    dying->onDestroy = [&] { last->stopAllActions(); };
+    CCActionManager::sharedManager()->removeAllActions();
+    EXPECT_EQ(last->retainCount(), 1u);
+    EXPECT_EQ(last->numberOfRunningActions(), 0u);
+}
+
 TEST_F(Manager, ElementsAddedDuringThePassMoveNothingThePassHolds) {
     std::vector<int> order;
     std::vector<CCNode*> added;

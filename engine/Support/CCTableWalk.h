@@ -1,0 +1,23 @@
+#pragma once
+// A walk of a uthash table by its links while the calls it makes may drop entries (a released
+// target's destructor may unregister another): where the walk goes next. A walk registers
+// itself with the table's owner for its lifetime; before the owner unlinks an entry it calls
+// dropping(), which moves every walk about to go to that entry on to the one after it.
+template <class E> class CCTableWalk {
+public:
+    CCTableWalk(CCTableWalk*& walks, E* next) : next(next), walks_(walks), outer_(walks) { walks = this; }
+    CCTableWalk(const CCTableWalk&) = delete;
+    CCTableWalk& operator=(const CCTableWalk&) = delete;
+    ~CCTableWalk() { walks_ = outer_; }
+
+    static void dropping(CCTableWalk* walks, E* entry) {
+        for (; walks; walks = walks->outer_)
+            if (walks->next == entry) walks->next = static_cast<E*>(entry->hh.next);
+    }
+
+    E* next;
+
+private:
+    CCTableWalk*& walks_;
+    CCTableWalk* outer_;
+};
