@@ -11,8 +11,6 @@
 
 namespace {
 CCActionManager* sharedManager_ = nullptr;
-
-hashElement* nextOf(const hashElement* element) { return static_cast<hashElement*>(element->hh.next); }
 } // namespace
 
 CCActionManager* CCActionManager::sharedManager() {
@@ -115,7 +113,7 @@ void CCActionManager::removeAllActions() {
     // A released action or target may drop the element this walk goes to next.
     CCTableWalk<hashElement> walk(walks_, targets);
     while (hashElement* element = walk.next) {
-        walk.next = nextOf(element);
+        walk.next = ccTableNext(element);
         removeAllActionsFromTarget(element->target);
     }
 }
@@ -246,7 +244,7 @@ void CCActionManager::leaveTarget(hashElement* element) {
 }
 
 hashElement* CCActionManager::dropSalvagedTarget(hashElement* element) {
-    CCTableWalk<hashElement> walk(walks_, nextOf(element));
+    CCTableWalk<hashElement> walk(walks_, ccTableNext(element));
     leaveTarget(element);
     return walk.next;
 }
@@ -256,12 +254,12 @@ hashElement* CCActionManager::leaveTargetGoingOn(hashElement* element) {
     // Every step has returned, so no action is held for a removal during its step.
     currentAction_ = nullptr;
     currentTarget = nullptr;
-    return nextOf(element);
+    return ccTableNext(element);
 }
 
 hashElement* CCActionManager::stepAll(ccTime dt) {
     const unsigned changes = actionsChanged_;
-    for (hashElement* element = targets; element; element = nextOf(element)) {
+    for (hashElement* element = targets; element; element = ccTableNext(element)) {
         if (element->paused) continue;
         // Stays current until the next one: no step runs in between.
         currentTarget = element;
@@ -287,7 +285,7 @@ hashElement* CCActionManager::stepAll(ccTime dt) {
 void CCActionManager::stepAllWithChanges(hashElement* element, ccTime dt) {
     while (element) {
         if (element->paused) {
-            element = nextOf(element);
+            element = ccTableNext(element);
             continue;
         }
         currentTarget = element;

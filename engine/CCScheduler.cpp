@@ -278,7 +278,7 @@ void CCScheduler::unscheduleAllSelectors() {
         // A released target's destructor may drop the entry this walk goes to next.
         CCTableWalk<hashSelectorEntry> walk(selectorWalks_, hashForSelectors);
         while (hashSelectorEntry* element = walk.next) {
-            walk.next = static_cast<hashSelectorEntry*>(element->hh.next);
+            walk.next = ccTableNext(element);
             unscheduleAllSelectorsForTarget(element->target);
         }
     }
@@ -335,7 +335,7 @@ void CCScheduler::leaveTarget(hashSelectorEntry* element) {
 }
 
 hashSelectorEntry* CCScheduler::dropSalvagedTarget(hashSelectorEntry* element) {
-    CCTableWalk<hashSelectorEntry> walk(selectorWalks_, static_cast<hashSelectorEntry*>(element->hh.next));
+    CCTableWalk<hashSelectorEntry> walk(selectorWalks_, ccTableNext(element));
     leaveTarget(element);
     return walk.next;
 }
@@ -375,12 +375,12 @@ void CCScheduler::finishCall(hashSelectorEntry* element, unsigned i) {
 hashSelectorEntry* CCScheduler::leaveTargetGoingOn(hashSelectorEntry* element) {
     if (currentTargetSalvaged) return dropSalvagedTarget(element);
     currentTarget = nullptr;
-    return static_cast<hashSelectorEntry*>(element->hh.next);
+    return ccTableNext(element);
 }
 
 hashSelectorEntry* CCScheduler::walkTimers(ccTime dt) {
     const unsigned changes = timersChanged_;
-    for (hashSelectorEntry* element = hashForSelectors; element; element = static_cast<hashSelectorEntry*>(element->hh.next)) {
+    for (hashSelectorEntry* element = hashForSelectors; element; element = ccTableNext(element)) {
         if (element->paused) continue;
         // Stays current until the next one: no call runs in between.
         currentTarget = element;
@@ -406,7 +406,7 @@ hashSelectorEntry* CCScheduler::walkTimers(ccTime dt) {
 void CCScheduler::walkTimersWithChanges(hashSelectorEntry* element, ccTime dt) {
     while (element) {
         if (element->paused) {
-            element = static_cast<hashSelectorEntry*>(element->hh.next);
+            element = ccTableNext(element);
             continue;
         }
         currentTarget = element;

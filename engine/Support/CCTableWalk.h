@@ -3,6 +3,9 @@
 // target's destructor may unregister another): where the walk goes next. A walk registers
 // itself with the table's owner for its lifetime; before the owner unlinks an entry it calls
 // dropping(), which moves every walk about to go to that entry on to the one after it.
+// The entry after this one in the table's order.
+template <class E> E* ccTableNext(const E* entry) { return static_cast<E*>(entry->hh.next); }
+
 template <class E> class CCTableWalk {
 public:
     CCTableWalk(CCTableWalk*& walks, E* next) : next(next), walks_(walks), outer_(walks) { walks = this; }
@@ -12,7 +15,7 @@ public:
 
     static void dropping(CCTableWalk* walks, E* entry) {
         for (; walks; walks = walks->outer_)
-            if (walks->next == entry) walks->next = static_cast<E*>(entry->hh.next);
+            if (walks->next == entry) walks->next = ccTableNext(entry);
     }
 
     E* next;
