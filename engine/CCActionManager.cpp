@@ -263,7 +263,7 @@ hashElement* CCActionManager::stepAll(ccTime dt) {
         if (element->paused) continue;
         // Stays current until the next one: no step runs in between.
         currentTarget = element;
-        // The array and its size are read again only after a change, which ends this loop.
+        // Until a step changes the actions, which ends this loop, the array stays where it is.
         CCAction** actions = element->actions.begin();
         for (unsigned i = 0; i < element->actions.size(); i++) {
             CCAction* action = actions[i];

@@ -384,7 +384,7 @@ hashSelectorEntry* CCScheduler::walkTimers(ccTime dt) {
         if (element->paused) continue;
         // Stays current until the next one: no call runs in between.
         currentTarget = element;
-        // The array and its size are read again only after a change, which ends this loop.
+        // Until a call changes the timers, which ends this loop, the array stays where it is.
         selectorTimer* timer = element->timers.begin();
         for (unsigned i = 0; i < element->timers.size(); i++, timer++) {
             if (!timer->clock.advance(dt)) continue;
