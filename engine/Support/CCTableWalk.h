@@ -1,11 +1,13 @@
 #pragma once
-// A walk of a uthash table by its links while the calls it makes may drop entries (a released
-// target's destructor may unregister another): where the walk goes next. A walk registers
-// itself with the table's owner for its lifetime; before the owner unlinks an entry it calls
-// dropping(), which moves every walk about to go to that entry on to the one after it.
+// Walking a uthash table by its links, from outside the table.
+
 // The entry after this one in the table's order.
 template <class E> E* ccTableNext(const E* entry) { return static_cast<E*>(entry->hh.next); }
 
+// A walk whose calls may drop entries (a released target's destructor may unregister another):
+// where it goes next. It registers itself with the table's owner for its lifetime; before the
+// owner unlinks an entry it calls dropping(), which moves every walk about to go to that entry
+// on to the one after it.
 template <class E> class CCTableWalk {
 public:
     CCTableWalk(CCTableWalk*& walks, E* next) : next(next), walks_(walks), outer_(walks) { walks = this; }

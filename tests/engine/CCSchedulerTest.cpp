@@ -436,6 +436,22 @@ TEST_F(SchedulerTest, ATargetLetGoAfterItsPassMayDropTheNextTarget) {
     EXPECT_TRUE(log.empty());
 }
 
+TEST_F(SchedulerTest, ATargetLetGoAfterItsPassMayUnscheduleEverything) {
+    CCPtr<Probe> q = CCPtr<Probe>::adopt(new Probe("q")), r = CCPtr<Probe>::adopt(new Probe("r"));
+    auto* p = new DyingProbe("p");
+    sched()->scheduleSelector(selA(), p, 0, false);
+    sched()->scheduleSelector(selA(), q, 0, false);
+    sched()->scheduleSelector(selA(), r, 0, false);
+    p->release();
+    p->onA = [&] { sched()->unscheduleSelector(selA(), p); };
+    // A walk inside the tick's own: both go on past every entry the inner one drops.
+    p->onDestroy = [&] { sched()->unscheduleAllSelectors(); };
+    sched()->tick(0.1f);
+    EXPECT_EQ(log, (std::vector<std::string>{"p.a"}));
+    EXPECT_EQ(q->retainCount(), 1u);
+    EXPECT_EQ(r->retainCount(), 1u);
+}
+
 TEST_F(SchedulerTest, UnscheduleThenScheduleInsideItsOwnCall) {
     CCPtr<Probe> p = CCPtr<Probe>::adopt(new Probe("p")), q = CCPtr<Probe>::adopt(new Probe("q"));
     sched()->scheduleSelector(selA(), p, 0, false);
