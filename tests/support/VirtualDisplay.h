@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,8 +28,14 @@ public:
             std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
             std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
             if (fileExists(lock) || fileExists(socket)) continue;
+            const pid_t parent = getpid();
             pid_ = fork();
             if (pid_ == 0) {
+                // The display ends with the process that made it, however that ends (a crash, a
+                // kill, an exit that runs no destructors): it is never left behind. The process
+                // makes it on its main thread, whose end is the process's.
+                prctl(PR_SET_PDEATHSIG, SIGTERM);
+                if (getppid() != parent) _exit(0);
                 std::string display = ":" + std::to_string(n);
                 execl(xvfb.c_str(), "Xvfb", display.c_str(), "-screen", "0", "1280x800x24", "-nolisten", "tcp",
                       static_cast<char*>(nullptr));
