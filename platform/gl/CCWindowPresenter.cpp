@@ -3,6 +3,7 @@
 #include <GLES/gl.h>
 #include <GLES/glext.h>
 #include <algorithm>
+#include <bit>
 
 #include "CCGLExtensions.h"
 
@@ -61,17 +62,30 @@ void CCWindowPresenter::tearDown() {
         }
     overlayGeneration_ = 0;
     overlayShown_ = false;
+    bgraTextures_ = Answer::Unknown;
 }
 
-void CCWindowPresenter::reserve(Texture& texture, int width, int height, bool rgb565) {
+void CCWindowPresenter::reserve(Texture& texture, int width, int height, Format format) {
     const int side = powerOfTwoAtLeast(std::max(width, height));
     if (!texture.name) glGenTextures(1, &texture.name);
     glBindTexture(GL_TEXTURE_2D, texture.name);
-    if (texture.side >= side && texture.rgb565 == rgb565) return;
+    if (texture.side >= side && texture.format == format) return;
     ccGLSetFrameSampling();
-    ccGLTexImageForFrame(side, side, rgb565);
+    if (format == Format::BGRA)
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_BGRA_EXT, side, side, 0, GL_BGRA_EXT, GL_UNSIGNED_BYTE, nullptr);
+    else
+        ccGLTexImageForFrame(side, side, format == Format::RGB565);
     texture.side = side;
-    texture.rgb565 = rgb565;
+    texture.format = format;
+}
+
+bool CCWindowPresenter::takesOverlayAsItIs() {
+    if (bgraTextures_ == Answer::Unknown) {
+        const bool bgra = ccExtensionListHas(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)),
+                                             "GL_EXT_texture_format_BGRA8888");
+        bgraTextures_ = bgra && std::endian::native == std::endian::little ? Answer::Yes : Answer::No;
+    }
+    return bgraTextures_ == Answer::Yes;
 }
 
 void CCWindowPresenter::updateOverlay(const CCFrameOverlay* overlay) {
@@ -89,11 +103,20 @@ void CCWindowPresenter::updateOverlay(const CCFrameOverlay* overlay) {
     if (!overlayShown_) return; // uploaded when there is something to show
     overlayWidth_ = overlay->width();
     overlayHeight_ = overlay->height();
-    overlayPixels_.resize(static_cast<std::size_t>(overlayWidth_) * overlayHeight_ * 4);
-    overlay->copyPremultipliedRGBA(overlayPixels_.data());
-    reserve(overlay_, overlayWidth_, overlayHeight_);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, overlayWidth_, overlayHeight_, GL_RGBA, GL_UNSIGNED_BYTE,
-                    overlayPixels_.data());
+    // GL ES 1 has no row length to unpack by: rows must follow one another.
+    int stride = 0;
+    const unsigned char* own = takesOverlayAsItIs() ? overlay->premultipliedARGB32(&stride) : nullptr;
+    if (own && stride == overlayWidth_ * 4) {
+        reserve(overlay_, overlayWidth_, overlayHeight_, Format::BGRA);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, overlayWidth_, overlayHeight_, GL_BGRA_EXT, GL_UNSIGNED_BYTE,
+                        own);
+    } else {
+        overlayPixels_.resize(static_cast<std::size_t>(overlayWidth_) * overlayHeight_ * 4);
+        overlay->copyPremultipliedRGBA(overlayPixels_.data());
+        reserve(overlay_, overlayWidth_, overlayHeight_);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, overlayWidth_, overlayHeight_, GL_RGBA, GL_UNSIGNED_BYTE,
+                        overlayPixels_.data());
+    }
     ++overlayUploads_;
 }
 
@@ -101,7 +124,7 @@ CCWindowPresenter::Frame CCWindowPresenter::copyFrame(int width, int height) {
     Frame f;
     if (width <= 0 || height <= 0) return f;
     // A texture of the framebuffer's own colour format, so the copy moves bits unchanged.
-    reserve(frame_, width, height, ccGLFramebufferIsRGB565());
+    reserve(frame_, width, height, ccGLFramebufferIsRGB565() ? Format::RGB565 : Format::RGBA);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
     f.texture = frame_.name;
     f.s = float(width) / float(frame_.side);

@@ -57,12 +57,18 @@ public:
     uint64_t overlayUploads() const { return overlayUploads_; }
 
 private:
+    // How a texture's pixels are stored: a frame's own RGB565 or RGBA8, or the overlay's
+    // premultiplied words as they lie in memory on a little-endian host (B, G, R, A).
+    enum class Format { RGB565, RGBA, BGRA };
     struct Texture {
         unsigned name = 0;
         int side = 0; // the power-of-two square allocated
-        bool rgb565 = false;
+        Format format = Format::RGBA;
     };
-    static void reserve(Texture& texture, int width, int height, bool rgb565 = false);
+    static void reserve(Texture& texture, int width, int height, Format format = Format::RGBA);
+    // Whether the overlay's own pixels go into its texture without a copy (the current context
+    // takes BGRA textures and the host is little-endian); asked once per context.
+    bool takesOverlayAsItIs();
 
     Texture frame_, overlay_;
     std::vector<unsigned char> overlayPixels_;
@@ -71,4 +77,5 @@ private:
     bool overlayShown_ = false;
     uint64_t overlayUploads_ = 0;
     int viewportWidth_ = -1, viewportHeight_ = -1;
+    enum class Answer { Unknown, No, Yes } bgraTextures_ = Answer::Unknown;
 };

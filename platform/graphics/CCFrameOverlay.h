@@ -20,6 +20,13 @@ public:
     // The same with the colours premultiplied by alpha, as compositeOver() blends them (a
     // texture blended with "one, one minus source alpha" then gives the same pixels).
     virtual void copyPremultipliedRGBA(unsigned char* out) const = 0;
+    // The picture's own premultiplied pixels as native-endian 32-bit 0xAARRGGBB words, rows top
+    // to bottom, `*stride` bytes apart, for a texture that takes them as they are; nullptr when
+    // the picture keeps no such pixels.
+    virtual const unsigned char* premultipliedARGB32(int* stride) const {
+        (void)stride;
+        return nullptr;
+    }
     // False when every pixel is transparent (nothing to lay over a frame).
     virtual bool hasContent() const = 0;
 };

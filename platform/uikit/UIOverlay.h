@@ -36,6 +36,10 @@ public:
     int stride() const;
     // 0xAARRGGBB, premultiplied; 0 outside the picture.
     uint32_t pixelAt(int x, int y) const;
+    const unsigned char* premultipliedARGB32(int* stride) const override {
+        *stride = this->stride();
+        return data();
+    }
     // The same pixels as straight RGBA bytes, rows top to bottom (for textures and blending).
     void copyRGBA(unsigned char* out) const override;
     void copyPremultipliedRGBA(unsigned char* out) const override;

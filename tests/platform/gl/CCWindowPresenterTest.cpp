@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "CCWindowPresenter.h"
 #include "support/HeadlessGL.h"
@@ -72,6 +73,19 @@ struct TestOverlay : CCFrameOverlay {
             }
     }
     void copyRGBA(unsigned char*) const override {}
+    // Its own words (0xAARRGGBB) when asked to keep them, rows `rowWords` apart.
+    const unsigned char* premultipliedARGB32(int* stride) const override {
+        if (!rowWords) return nullptr;
+        words.assign(std::size_t(rowWords) * kDH, 0);
+        for (int y = 0; y < kDH; ++y)
+            for (int x = 0; x < kDW; ++x) {
+                const uint32_t p = premultiplied(x, y);
+                words[std::size_t(y) * rowWords + x] =
+                    (p & 0xFF000000u) | (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF);
+            }
+        *stride = rowWords * 4;
+        return reinterpret_cast<const unsigned char*>(words.data());
+    }
     // Premultiplied "over", rounded the way the view layer composites on the CPU.
     void compositeOver(CCPixelImage& frame) const override {
         for (int y = 0; y < kDH; ++y)
@@ -84,6 +98,8 @@ struct TestOverlay : CCFrameOverlay {
     }
     unsigned long generation_ = 1;
     unsigned alpha = 128;
+    int rowWords = 0;
+    mutable std::vector<uint32_t> words;
 };
 
 // A device screen where every pixel tells where it is.
@@ -137,12 +153,16 @@ TEST_F(WindowPresenterTest, TheFrameAndTheOverlayBlendedOverItShowAsTheCPUCompos
     presenter.setUp();
     const CCPixelImage screen = deviceScreen();
     TestOverlay overlay;
-    presenter.updateOverlay(&overlay);
     CCWindowPresenter::Frame frame = presenter.uploadFrame(screen);
-
     CCPixelImage expected = screen;
     overlay.compositeOver(expected);
-    EXPECT_EQ(mismatches(present(960, 700, 3, frame), expected, 3), 0);
+    // The overlay copied, taken as its own words, and copied again when its rows are padded.
+    for (int rowWords : {0, kDW, kDW + 8}) {
+        overlay.rowWords = rowWords;
+        ++overlay.generation_;
+        presenter.updateOverlay(&overlay);
+        EXPECT_EQ(mismatches(present(960, 700, 3, frame), expected, 3), 0) << rowWords;
+    }
     EXPECT_EQ(mismatches(present(960, 700, 1, frame), expected, 1), 0) << "portrait, letterboxed";
 
     // Frames of other sizes (or with no overlay) are shown as they are.
