@@ -53,14 +53,18 @@ UILabel* UILabel::labelWithFrame(CGRect frame) {
     return ccCreate<UILabel>([&](UILabel* l) { return l->initWithFrame(frame); });
 }
 
+void UILabel::LayoutRelease::operator()(PangoLayout* layout) const { g_object_unref(layout); }
+
 void UILabel::setText(const std::string& text) {
     if (text == text_) return;
     text_ = text;
+    layout_.reset();
     setNeedsDisplay();
 }
 
 void UILabel::setFont(UIFont* font) {
     font_ = font ? font : UIFont::systemFontOfSize(17);
+    layout_.reset();
     setNeedsDisplay();
 }
 
@@ -71,11 +75,13 @@ void UILabel::setTextColor(UIColor* color) {
 
 void UILabel::setTextAlignment(int alignment) {
     textAlignment_ = alignment;
+    layout_.reset();
     setNeedsDisplay();
 }
 
 void UILabel::setNumberOfLines(int lines) {
     numberOfLines_ = lines < 0 ? 0 : lines;
+    layout_.reset();
     setNeedsDisplay();
 }
 
@@ -93,12 +99,17 @@ CGSize UILabel::sizeThatFits(float width) const {
 
 void UILabel::drawInContext(cairo_t* cr, CGRect b) {
     if (text_.empty()) return;
-    PangoLayout* layout = makeLayout(cr, text_, font_, textAlignment_, numberOfLines_, b.size.width);
+    if (layout_ && layoutWidth_ == b.size.width) {
+        // Laid out again only if this context's scale or font options differ.
+        pango_cairo_update_layout(cr, layout_.get());
+    } else {
+        layout_.reset(makeLayout(cr, text_, font_, textAlignment_, numberOfLines_, b.size.width));
+        layoutWidth_ = b.size.width;
+    }
     int w = 0, h = 0;
-    pango_layout_get_pixel_size(layout, &w, &h);
+    pango_layout_get_pixel_size(layout_.get(), &w, &h);
     CGColorRef c = textColor_->CGColor();
     cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
     cairo_move_to(cr, b.origin.x, b.origin.y + (b.size.height - h) / 2);
-    pango_cairo_show_layout(cr, layout);
-    g_object_unref(layout);
+    pango_cairo_show_layout(cr, layout_.get());
 }

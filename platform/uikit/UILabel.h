@@ -1,6 +1,7 @@
 #pragma once
 // A view that draws a text in a font and colour, aligned within its bounds and centred
 // vertically. One line unless numberOfLines is 0 (any number, wrapped at words) or above 1.
+#include <memory>
 #include <string>
 
 #include "NSStringDrawing.h" // UITextAlignment
@@ -8,6 +9,7 @@
 
 class UIColor;
 class UIFont;
+typedef struct _PangoLayout PangoLayout;
 
 class UILabel : public UIView {
 public:
@@ -34,6 +36,14 @@ protected:
     void drawInContext(cairo_t* cr, CGRect bounds) override;
 
 private:
+    struct LayoutRelease {
+        void operator()(PangoLayout* layout) const;
+    };
+    // Shaping the text is most of a label's drawing: the layout of the last drawing is kept
+    // until the text, font, alignment, lines or width change.
+    std::unique_ptr<PangoLayout, LayoutRelease> layout_;
+    float layoutWidth_ = 0;
+
     std::string text_;
     CCPtr<UIFont> font_;
     CCPtr<UIColor> textColor_;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "CAGradientLayer.h"
 #include "UIAlertView.h"
@@ -91,6 +93,59 @@ TEST_F(UIOverlayTest, ItIsDrawnAgainOnlyAfterAViewChanged) {
     EXPECT_EQ(px[0], 255);
     EXPECT_EQ(px[1], 0);
     EXPECT_EQ(px[3], 128);
+}
+
+// The overlay's pixels, row by row.
+std::vector<uint32_t> pixels(const UIOverlay& overlay) {
+    std::vector<uint32_t> all;
+    for (int y = 0; y < UIOverlay::kHeight; ++y)
+        for (int x = 0; x < UIOverlay::kWidth; ++x) all.push_back(overlay.pixelAt(x, y));
+    return all;
+}
+
+TEST_F(UIOverlayTest, ALabelDrawnAgainAfterAChangeLooksLikeANewLabelWithItsNewText) {
+    auto label = [&](const std::string& text, CGRect frame) {
+        UILabel* l = UILabel::labelWithFrame(frame);
+        l->setText(text);
+        l->setFont(UIFont::boldSystemFontOfSize(18));
+        l->setTextAlignment(UITextAlignmentCenter);
+        return l;
+    };
+    auto fresh = [&](const std::string& text, CGRect frame, float turn) {
+        UILabel* l = label(text, frame);
+        l->setTransform(CGAffineTransformMakeRotation(turn));
+        window->addSubview(l);
+        UIOverlay overlay;
+        overlay.redraw();
+        l->removeFromSuperview();
+        return pixels(overlay);
+    };
+    const CGRect wide{{20, 200}, {280, 40}}, narrow{{20, 200}, {120, 40}};
+    const std::vector<uint32_t> score = fresh("SCORE 12", wide, 0), best = fresh("BEST 40", wide, 0),
+                                narrowBest = fresh("BEST 40", narrow, 0), turned = fresh("BEST 40", wide, 0.5f);
+    ASSERT_NE(score, best);
+    ASSERT_NE(best, narrowBest);
+    ASSERT_NE(best, turned);
+
+    UILabel* l = label("SCORE 12", wide);
+    window->addSubview(l);
+    UIOverlay overlay;
+    overlay.redraw();
+    overlay.redraw();
+    EXPECT_EQ(pixels(overlay), score) << "drawn twice";
+    l->setText("BEST 40");
+    overlay.redraw();
+    EXPECT_EQ(pixels(overlay), best) << "new text";
+    l->setFrame(narrow);
+    overlay.redraw();
+    EXPECT_EQ(pixels(overlay), narrowBest) << "narrower";
+    l->setFrame(wide);
+    l->setTransform(CGAffineTransformMakeRotation(0.5f));
+    overlay.redraw();
+    EXPECT_EQ(pixels(overlay), turned) << "turned";
+    l->setTransform(CGAffineTransformIdentity);
+    overlay.redraw();
+    EXPECT_EQ(pixels(overlay), best) << "straight again";
 }
 
 TEST_F(UIOverlayTest, AnAlertIsDrawnOverADimmedScreen) {
