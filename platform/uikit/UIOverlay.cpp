@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "CCAutoreleasePool.h"
+#include "CCCairoInk.h"
 #include "CCPixelImage.h"
 #include "UIAlertView.h"
 #include "UIApplication.h"
@@ -40,16 +41,7 @@ void UIOverlay::redraw() {
     app->clearOverlayNeedsDisplay();
     ++generation_;
 
-    hasContent_ = false;
-    const unsigned char* d = data();
-    for (int y = 0; y < kHeight && !hasContent_; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(d + y * stride());
-        for (int x = 0; x < kWidth; ++x)
-            if (row[x] >> 24) {
-                hasContent_ = true;
-                break;
-            }
-    }
+    hasContent_ = ccARGB32HasInk(data(), stride(), kWidth, kHeight);
 }
 
 const unsigned char* UIOverlay::data() const { return cairo_image_surface_get_data(surface_); }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "CALayer.h"
+#include "CCCairoInk.h"
 #include "UIApplication.h"
 #include "UIColor.h"
 #include "UIViewAnimator.h"
@@ -233,10 +234,7 @@ void UIView::renderInContext(cairo_t* cr) {
     for (auto& v : subs) v->renderInContext(cr);
     cairo_restore(cr);
     layer_->renderBorder(cr, bounds_);
-    if (group) {
-        cairo_pop_group_to_source(cr);
-        cairo_paint_with_alpha(cr, alpha);
-    }
+    if (group) ccCairoPaintGroupWithAlpha(cr, alpha);
     cairo_restore(cr);
 }
 
