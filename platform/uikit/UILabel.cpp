@@ -1,5 +1,6 @@
 #include "UILabel.h"
 
+#include <algorithm>
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
@@ -43,6 +44,42 @@ PangoLayout* makeLayout(cairo_t* cr, const std::string& text, const UIFont* font
 }
 } // namespace
 
+// A layout and what it was laid out for: the width, and the context's scale and rotation
+// and font options (Pango would lay the text out again at every drawing if asked to check
+// them itself).
+struct UILabel::LaidOut {
+    PangoLayout* layout = nullptr;
+    float width = 0;
+    double matrix[4] = {};
+    cairo_font_options_t* options = cairo_font_options_create();
+
+    LaidOut(PangoLayout* l, float w) : layout(l), width(w) {}
+    ~LaidOut() {
+        g_object_unref(layout);
+        cairo_font_options_destroy(options);
+    }
+    LaidOut(const LaidOut&) = delete;
+    LaidOut& operator=(const LaidOut&) = delete;
+
+    // Remembers `cr`'s scale, rotation and font options; true when they differ from before.
+    bool noteContext(cairo_t* cr) {
+        cairo_matrix_t m;
+        cairo_get_matrix(cr, &m);
+        const double now[4] = {m.xx, m.yx, m.xy, m.yy};
+        cairo_font_options_t* current = cairo_font_options_create();
+        cairo_surface_get_font_options(cairo_get_target(cr), current);
+        cairo_font_options_t* own = cairo_font_options_create();
+        cairo_get_font_options(cr, own);
+        cairo_font_options_merge(current, own);
+        cairo_font_options_destroy(own);
+        const bool changed = !std::equal(now, now + 4, matrix) || !cairo_font_options_equal(current, options);
+        std::copy(now, now + 4, matrix);
+        cairo_font_options_destroy(options);
+        options = current;
+        return changed;
+    }
+};
+
 UILabel::UILabel() : font_(UIFont::systemFontOfSize(17)), textColor_(UIColor::blackColor()) {
     setUserInteractionEnabled(false);
 }
@@ -53,18 +90,16 @@ UILabel* UILabel::labelWithFrame(CGRect frame) {
     return ccCreate<UILabel>([&](UILabel* l) { return l->initWithFrame(frame); });
 }
 
-void UILabel::LayoutRelease::operator()(PangoLayout* layout) const { g_object_unref(layout); }
-
 void UILabel::setText(const std::string& text) {
     if (text == text_) return;
     text_ = text;
-    layout_.reset();
+    laidOut_.reset();
     setNeedsDisplay();
 }
 
 void UILabel::setFont(UIFont* font) {
     font_ = font ? font : UIFont::systemFontOfSize(17);
-    layout_.reset();
+    laidOut_.reset();
     setNeedsDisplay();
 }
 
@@ -75,13 +110,13 @@ void UILabel::setTextColor(UIColor* color) {
 
 void UILabel::setTextAlignment(int alignment) {
     textAlignment_ = alignment;
-    layout_.reset();
+    laidOut_.reset();
     setNeedsDisplay();
 }
 
 void UILabel::setNumberOfLines(int lines) {
     numberOfLines_ = lines < 0 ? 0 : lines;
-    layout_.reset();
+    laidOut_.reset();
     setNeedsDisplay();
 }
 
@@ -99,17 +134,18 @@ CGSize UILabel::sizeThatFits(float width) const {
 
 void UILabel::drawInContext(cairo_t* cr, CGRect b) {
     if (text_.empty()) return;
-    if (layout_ && layoutWidth_ == b.size.width) {
-        // Laid out again only if this context's scale or font options differ.
-        pango_cairo_update_layout(cr, layout_.get());
+    if (laidOut_ && laidOut_->width == b.size.width) {
+        if (laidOut_->noteContext(cr)) pango_cairo_update_layout(cr, laidOut_->layout);
     } else {
-        layout_.reset(makeLayout(cr, text_, font_, textAlignment_, numberOfLines_, b.size.width));
-        layoutWidth_ = b.size.width;
+        laidOut_ = std::make_unique<LaidOut>(
+            makeLayout(cr, text_, font_, textAlignment_, numberOfLines_, b.size.width), b.size.width);
+        laidOut_->noteContext(cr);
     }
+    PangoLayout* layout = laidOut_->layout;
     int w = 0, h = 0;
-    pango_layout_get_pixel_size(layout_.get(), &w, &h);
+    pango_layout_get_pixel_size(layout, &w, &h);
     CGColorRef c = textColor_->CGColor();
     cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
     cairo_move_to(cr, b.origin.x, b.origin.y + (b.size.height - h) / 2);
-    pango_cairo_show_layout(cr, layout_.get());
+    pango_cairo_show_layout(cr, layout);
 }

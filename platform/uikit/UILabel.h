@@ -9,7 +9,6 @@
 
 class UIColor;
 class UIFont;
-typedef struct _PangoLayout PangoLayout;
 
 class UILabel : public UIView {
 public:
@@ -36,13 +35,10 @@ protected:
     void drawInContext(cairo_t* cr, CGRect bounds) override;
 
 private:
-    struct LayoutRelease {
-        void operator()(PangoLayout* layout) const;
-    };
-    // Shaping the text is most of a label's drawing: the layout of the last drawing is kept
-    // until the text, font, alignment, lines or width change.
-    std::unique_ptr<PangoLayout, LayoutRelease> layout_;
-    float layoutWidth_ = 0;
+    // Shaping the text is most of a label's drawing: the text laid out for the last drawing,
+    // kept until the text, font, alignment, lines or width change.
+    struct LaidOut;
+    std::unique_ptr<LaidOut> laidOut_;
 
     std::string text_;
     CCPtr<UIFont> font_;

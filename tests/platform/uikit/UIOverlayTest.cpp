@@ -104,6 +104,10 @@ std::vector<uint32_t> pixels(const UIOverlay& overlay) {
 }
 
 TEST_F(UIOverlayTest, ALabelDrawnAgainAfterAChangeLooksLikeANewLabelWithItsNewText) {
+    // Turned and grown: the text is laid out for another scale.
+    auto turned = [](float turn) {
+        return CGAffineTransformScale(CGAffineTransformMakeRotation(turn), 1 + turn * 1.4f, 1 + turn * 1.4f);
+    };
     auto label = [&](const std::string& text, CGRect frame) {
         UILabel* l = UILabel::labelWithFrame(frame);
         l->setText(text);
@@ -113,7 +117,7 @@ TEST_F(UIOverlayTest, ALabelDrawnAgainAfterAChangeLooksLikeANewLabelWithItsNewTe
     };
     auto fresh = [&](const std::string& text, CGRect frame, float turn) {
         UILabel* l = label(text, frame);
-        l->setTransform(CGAffineTransformMakeRotation(turn));
+        l->setTransform(turned(turn));
         window->addSubview(l);
         UIOverlay overlay;
         overlay.redraw();
@@ -122,10 +126,10 @@ TEST_F(UIOverlayTest, ALabelDrawnAgainAfterAChangeLooksLikeANewLabelWithItsNewTe
     };
     const CGRect wide{{20, 200}, {280, 40}}, narrow{{20, 200}, {120, 40}};
     const std::vector<uint32_t> score = fresh("SCORE 12", wide, 0), best = fresh("BEST 40", wide, 0),
-                                narrowBest = fresh("BEST 40", narrow, 0), turned = fresh("BEST 40", wide, 0.5f);
+                                narrowBest = fresh("BEST 40", narrow, 0), grown = fresh("BEST 40", wide, 0.5f);
     ASSERT_NE(score, best);
     ASSERT_NE(best, narrowBest);
-    ASSERT_NE(best, turned);
+    ASSERT_NE(best, grown);
 
     UILabel* l = label("SCORE 12", wide);
     window->addSubview(l);
@@ -140,9 +144,9 @@ TEST_F(UIOverlayTest, ALabelDrawnAgainAfterAChangeLooksLikeANewLabelWithItsNewTe
     overlay.redraw();
     EXPECT_EQ(pixels(overlay), narrowBest) << "narrower";
     l->setFrame(wide);
-    l->setTransform(CGAffineTransformMakeRotation(0.5f));
+    l->setTransform(turned(0.5f));
     overlay.redraw();
-    EXPECT_EQ(pixels(overlay), turned) << "turned";
+    EXPECT_EQ(pixels(overlay), grown) << "turned and grown";
     l->setTransform(CGAffineTransformIdentity);
     overlay.redraw();
     EXPECT_EQ(pixels(overlay), best) << "straight again";
