@@ -1,6 +1,6 @@
 // What one change of the views costs: the overlay drawn again (the game's HELP button, turned,
-// with its gradient, border and title, half faded as while it fades out) and its picture put
-// into the window presenter's texture.
+// with its gradient, border and title, half faded as while it fades out, and a banner's line of
+// text) and its picture put into the window presenter's texture.
 #include <benchmark/benchmark.h>
 
 #include "../tests/support/HeadlessGL.h"
@@ -37,6 +37,12 @@ struct Views {
         b->setTitle("HELP", UIControlStateNormal);
         b->setAlpha(0.5f);
         window->addSubview(b);
+        UILabel* banner = UILabel::labelWithFrame({{80, 0}, {160, 50}});
+        banner->setText("Buy AD-FREE Full Version!");
+        banner->setFont(UIFont::boldSystemFontOfSize(14));
+        banner->setTextAlignment(UITextAlignmentCenter);
+        banner->setNumberOfLines(2);
+        window->addSubview(banner);
     }
     ~Views() {
         window = nullptr;
