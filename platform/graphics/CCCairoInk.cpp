@@ -1,6 +1,7 @@
 #include "CCCairoInk.h"
 
 #include <cairo.h>
+#include <cstddef>
 #include <cstdint>
 
 namespace {
