@@ -87,6 +87,9 @@ CGImage* ccDecodePNG(const std::uint8_t* bytes, std::size_t length, std::string*
     png_set_read_fn(png, &reader, readFromMemory);
     png_set_user_limits(png, kImageCodecMaxSide, kImageCodecMaxSide);
     png_set_chunk_malloc_max(png, 64u << 20);
+    // Only the pixels are wanted: every ancillary chunk but tRNS is skipped as it is read. libpng
+    // would otherwise allocate what a text, profile or palette chunk claims before reading it.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(png, info);
     width = png_get_image_width(png, info);
     height = png_get_image_height(png, info);

@@ -16,6 +16,7 @@ extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*malloc_hook)(con
 
 namespace allocation_hooks {
 inline std::atomic<long> allocations{0};
+inline std::atomic<std::size_t> largest{0};
 inline thread_local bool countingHere = false;
 // Only allocations asked for by this program's own code, not by the libraries it calls.
 inline std::atomic<bool> ownCodeOnly{false};
@@ -43,7 +44,7 @@ inline bool calledFromOwnCode() {
     return i < n && base(i) == self.dli_fbase;
 }
 
-inline void onMalloc(const volatile void*, std::size_t) {
+inline void onMalloc(const volatile void*, std::size_t size) {
     if (!countingHere) return;
     if (ownCodeOnly.load(std::memory_order_relaxed)) {
         countingHere = false; // the walk of the stack may allocate
@@ -52,6 +53,9 @@ inline void onMalloc(const volatile void*, std::size_t) {
         if (!own) return;
     }
     allocations.fetch_add(1, std::memory_order_relaxed);
+    std::size_t seen = largest.load(std::memory_order_relaxed);
+    while (size > seen && !largest.compare_exchange_weak(seen, size, std::memory_order_relaxed)) {
+    }
 }
 inline void onFree(const volatile void*) {}
 } // namespace allocation_hooks
@@ -67,6 +71,7 @@ inline bool installAllocationHooks() {
 template <typename Body>
 long allocationsOf(Body&& body) {
     allocation_hooks::allocations = 0;
+    allocation_hooks::largest = 0;
     allocation_hooks::countingHere = true;
     body();
     allocation_hooks::countingHere = false;
@@ -81,4 +86,11 @@ long ownAllocationsOf(Body&& body) {
     const long n = allocationsOf(body);
     allocation_hooks::ownCodeOnly = false;
     return n;
+}
+
+// The size of the largest single allocation `body` makes on this thread.
+template <typename Body>
+std::size_t largestAllocationOf(Body&& body) {
+    allocationsOf(body);
+    return allocation_hooks::largest.load();
 }

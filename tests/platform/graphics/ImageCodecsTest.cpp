@@ -7,6 +7,7 @@
 #include "ImageCodecs.h"
 #include "NSData.h"
 #include "UIImage.h"
+#include "support/AllocationHooks.h"
 #include "support/TestFiles.h"
 #include "support/TestImages.h"
 
@@ -148,7 +149,50 @@ std::vector<std::uint8_t> claimedPNG(std::uint32_t width, std::uint32_t height) 
     return png;
 }
 
+// A picture with a chunk of the given type after its header that claims `length` bytes but
+// holds only a few.
+std::vector<std::uint8_t> withClaimingChunk(const char* type, std::uint32_t length) {
+    const auto png = encodePNG(4, 2, makeRGBA(4, 2, gradient));
+    constexpr std::size_t afterHeader = 8 + 12 + 13;
+    std::vector<std::uint8_t> out(png.begin(), png.begin() + afterHeader);
+    putBE32(out, length);
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), {'s', 'P', 'L', 'T', 0, 8});
+    return out;
+}
+
 } // namespace
+
+TEST(ImageCodecs, PaletteTransparencyIsKeptAndNotesAreSkipped) {
+    CCAutoreleaseScope scope;
+    // 2 x 1, 8-bit indices into red (half transparent) and blue, with a gamma and a text note.
+    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<std::uint8_t> header;
+    putBE32(header, 2);
+    putBE32(header, 1);
+    header.insert(header.end(), {8, 3, 0, 0, 0});
+    addChunk(png, "IHDR", header);
+    std::vector<std::uint8_t> gamma;
+    putBE32(gamma, 100000);
+    addChunk(png, "gAMA", gamma);
+    addChunk(png, "tEXt", {'T', 'i', 't', 'l', 'e', 0, 'c', 'a', 't'});
+    addChunk(png, "PLTE", {255, 0, 0, 0, 0, 255});
+    addChunk(png, "tRNS", {128});
+    const std::vector<std::uint8_t> rows = {0, 0, 1};
+    std::vector<std::uint8_t> packed(64);
+    uLongf packedLength = packed.size();
+    compress(packed.data(), &packedLength, rows.data(), rows.size());
+    packed.resize(packedLength);
+    addChunk(png, "IDAT", packed);
+    addChunk(png, "IEND", {});
+
+    std::string why;
+    CGImage* image = ccDecodeImage(png.data(), png.size(), &why);
+    ASSERT_NE(image, nullptr) << why;
+    std::vector<std::uint8_t> rgba(8);
+    image->readRowStraight(0, rgba.data());
+    EXPECT_EQ(rgba, (std::vector<std::uint8_t>{255, 0, 0, 128, 0, 0, 255, 255}));
+}
 
 TEST(ImageCodecs, RefusalsSayWhyBeforeAllocatingWhatTheDataCannotHold) {
     CCAutoreleaseScope scope;
@@ -165,6 +209,17 @@ TEST(ImageCodecs, RefusalsSayWhyBeforeAllocatingWhatTheDataCannotHold) {
     png.resize(png.size() / 2);
     EXPECT_EQ(ccDecodeImage(png.data(), png.size(), &why), nullptr);
     EXPECT_EQ(why, "truncated at byte " + std::to_string(png.size()));
+
+    // Chunks the decoder has no use for are skipped, not read into memory of the size they claim.
+    installAllocationHooks(); // without them (a build with no sanitizer) nothing is measured
+    for (const char* type : {"sPLT", "iCCP", "zTXt", "iTXt", "tEXt", "eXIf", "ruSt"}) {
+        const auto claiming = withClaimingChunk(type, 0x73737373);
+        CGImage* image = nullptr;
+        const std::size_t largest = largestAllocationOf([&] { image = ccDecodeImage(claiming.data(), claiming.size(), &why); });
+        EXPECT_EQ(image, nullptr) << type;
+        EXPECT_EQ(why, "truncated at byte " + std::to_string(claiming.size())) << type;
+        EXPECT_LT(largest, 1u << 20) << type;
+    }
 
     // A JPEG whose frame header claims 8000 x 8000 stops at the end of its few bytes.
     auto jpeg = encodeJPEG(16, 16, makeRGBA(16, 16, gradient));
