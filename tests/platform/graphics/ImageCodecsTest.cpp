@@ -157,7 +157,7 @@ std::vector<std::uint8_t> withClaimingChunk(const char* type, std::uint32_t leng
     std::vector<std::uint8_t> out(png.begin(), png.begin() + afterHeader);
     putBE32(out, length);
     out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), {'s', 'P', 'L', 'T', 0, 8});
+    out.insert(out.end(), {1, 2, 3, 4, 5, 6});
     return out;
 }
 
