@@ -10,7 +10,15 @@ template <class E> E* ccTableNext(const E* entry) { return static_cast<E*>(entry
 // on to the one after it.
 template <class E> class CCTableWalk {
 public:
+// GCC sees a local walk's address stored in the owner and not that the destructor takes it out.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdangling-pointer"
+#endif
     CCTableWalk(CCTableWalk*& walks, E* next) : next(next), walks_(walks), outer_(walks) { walks = this; }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
     CCTableWalk(const CCTableWalk&) = delete;
     CCTableWalk& operator=(const CCTableWalk&) = delete;
     ~CCTableWalk() { walks_ = outer_; }
