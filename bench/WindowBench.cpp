@@ -4,9 +4,10 @@
 // in one sprite batch node; SFML's in one vertex array; SDL2's through its batching
 // renderer). Each frame polls the window's events, draws, and shows the picture. The game
 // itself is also played in a window (GLX contexts, and SDL's EGL ones as they were before)
-// and headless, each in a process of its own, and its
-// main-thread CPU per frame reported for both.
-// Usage: WindowBench [benchmark options]; WindowBench --game window|headless FRAMES (a child).
+// and headless, flat out and paced like a window, each in a process of its own, and its
+// main-thread CPU per frame reported for each.
+// Usage: WindowBench [benchmark options];
+//        WindowBench --game window|headless|headless-paced FRAMES (a child).
 #include <SDL.h>
 #include <SFML/Graphics.hpp>
 #include <benchmark/benchmark.h>
@@ -242,11 +243,12 @@ double threadCPUSeconds() {
 
 // Plays the game with the autopilot and prints the main thread's CPU seconds per frame after
 // the first second (loading and the first frames left out).
-int playGame(bool headless, std::uint64_t frames) {
+int playGame(bool headless, bool paced, std::uint64_t frames) {
     CCAutoreleaseScope pool;
     if (std::string(ccChooseSurfaceBackend(headless, "Zorvik")) != (headless ? "headless" : "window")) return 1;
     CCRunOptions options;
     options.headless = headless;
+    options.deterministic = !paced;
     options.seed = 11;
     options.frameLimit = frames;
     options.autopilot = true;
@@ -279,7 +281,8 @@ int playGame(bool headless, std::uint64_t frames) {
 std::string self;
 
 // mode: "window" (GLX contexts under X11), "window-egl" (SDL's EGL contexts, as before GLX was
-// used) or "headless".
+// used), "headless", or "headless-paced" (headless on the real clock, asleep between frames as in
+// a window: what pacing alone costs, in sleeps and in caches gone cold).
 void BM_Game(benchmark::State& state, const char* mode) {
     const bool egl = std::string(mode) == "window-egl";
     const std::string command = std::string(egl ? "SDL_VIDEO_X11_FORCE_EGL=1 " : "") + "'" + self + "' --game " +
@@ -314,11 +317,18 @@ BENCHMARK(BM_EngineWindow)
 BENCHMARK_CAPTURE(BM_Game, window, "window")->UseManualTime()->Iterations(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Game, window_egl, "window-egl")->UseManualTime()->Iterations(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Game, headless, "headless")->UseManualTime()->Iterations(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Game, headless_paced, "headless-paced")
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     self = argv[0];
-    if (argc == 4 && std::string(argv[1]) == "--game")
-        return playGame(std::string(argv[2]) == "headless", std::strtoull(argv[3], nullptr, 10));
+    if (argc == 4 && std::string(argv[1]) == "--game") {
+        const std::string mode = argv[2];
+        return playGame(mode != "window", mode == "window" || mode == "headless-paced",
+                        std::strtoull(argv[3], nullptr, 10));
+    }
     // A display of our own, so the window has the size it has on a 1280 × 800 desktop.
     VirtualDisplay display;
     const std::string xvfb = findXvfb();
