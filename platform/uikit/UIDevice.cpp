@@ -9,9 +9,10 @@
 #include "NSPathUtilities.h"
 
 namespace {
-// This application's key for deriving its identifier from the machine id.
-constexpr sd_id128_t kApplicationId =
-    SD_ID128_MAKE(11, 48, e6, 18, 4e, 75, 49, 8b, 93, 48, f7, 5c, e1, 7e, 02, 52);
+// This application's key for deriving its identifier from the machine id, 1148e618-4e75-498b-
+// 9348-f75ce17e0252, written out by bytes: SD_ID128_MAKE's compound literal is C only.
+constexpr sd_id128_t kApplicationId = {{0x11, 0x48, 0xe6, 0x18, 0x4e, 0x75, 0x49, 0x8b, 0x93, 0x48, 0xf7, 0x5c,
+                                        0xe1, 0x7e, 0x02, 0x52}};
 
 std::string hex(sd_id128_t id) {
     char text[SD_ID128_STRING_MAX];
