@@ -45,6 +45,13 @@ std::vector<CCNode*> makeNodes(int n) {
     return nodes;
 }
 
+// The nodes made the shared action manager, which is scheduled in this scheduler: both go, so
+// that the next run's manager is scheduled in the next scheduler.
+void purgeManagerAndScheduler() {
+    CCActionManager::purgeSharedManager();
+    CCScheduler::purgeSharedScheduler();
+}
+
 void BM_ActionManagerPass(benchmark::State& state) {
     CCAutoreleaseScope pool;
     const int n = static_cast<int>(state.range(0));
@@ -65,8 +72,7 @@ void BM_ActionManagerPass(benchmark::State& state) {
         node->cleanup();
         node->release();
     }
-    CCActionManager::purgeSharedManager();
-    CCScheduler::purgeSharedScheduler();
+    purgeManagerAndScheduler();
 }
 
 // A move as a plain record: its start, offset, duration and time so far.
@@ -106,10 +112,7 @@ void BM_PlainMoveLoop(benchmark::State& state) {
         benchmark::Counter(double(allocations.load() - before), benchmark::Counter::kAvgIterations);
     state.SetItemsProcessed(state.iterations() * n);
     for (CCNode* node : nodes) node->release();
-    // The nodes made the shared action manager, which is scheduled in this scheduler: both go,
-    // so that the next run's manager is scheduled in the next scheduler.
-    CCActionManager::purgeSharedManager();
-    CCScheduler::purgeSharedScheduler();
+    purgeManagerAndScheduler();
 }
 
 // One shared clock for every move: the moves alone (the peer the figures were given against
@@ -128,10 +131,7 @@ void BM_PlainMoveLoopSharedClock(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     for (CCNode* node : nodes) node->release();
-    // The nodes made the shared action manager, which is scheduled in this scheduler: both go,
-    // so that the next run's manager is scheduled in the next scheduler.
-    CCActionManager::purgeSharedManager();
-    CCScheduler::purgeSharedScheduler();
+    purgeManagerAndScheduler();
 }
 
 } // namespace
