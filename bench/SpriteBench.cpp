@@ -10,11 +10,11 @@
 #include <sys/resource.h>
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <string>
 #include <vector>
 
 #include "../tests/support/HeadlessGL.h"
+#include "SpriteScene.h"
 #include "CCActionManager.h"
 #include "CCAutoreleasePool.h"
 #include "CCGLStateCache.h"
@@ -27,28 +27,6 @@
 #include "UIImage.h"
 
 namespace {
-
-constexpr int kWidth = 480, kHeight = 320, kSide = 16;
-
-std::vector<std::uint8_t> spritePixels() {
-    std::vector<std::uint8_t> rgba(kSide * kSide * 4);
-    for (int y = 0; y < kSide; y++)
-        for (int x = 0; x < kSide; x++) {
-            std::uint8_t* p = &rgba[(y * kSide + x) * 4];
-            const bool inside = (x - 7.5f) * (x - 7.5f) + (y - 7.5f) * (y - 7.5f) < 64;
-            p[0] = std::uint8_t(x * 16);
-            p[1] = std::uint8_t(y * 16);
-            p[2] = 200;
-            p[3] = inside ? 255 : 0;
-        }
-    return rgba;
-}
-
-// Position of sprite i in frame f: a slow circle about a point of a grid over the surface.
-CGPoint place(int i, int frame) {
-    const float angle = float(frame) * 0.05f + float(i);
-    return ccp(float((i * 37) % kWidth) + 8 * std::cos(angle), float((i * 53) % kHeight) + 8 * std::sin(angle));
-}
 
 long mainThreadFaults() {
     rusage usage{};
@@ -65,7 +43,7 @@ struct EngineFrame {
     HeadlessGL gl;
     bool ok = false;
     EngineFrame() {
-        ok = gl.makeDrawingFramebuffer(kWidth, kHeight);
+        ok = gl.makeDrawingFramebuffer(kSceneW, kSceneH);
     }
     CCTexture2D* texture() {
         UIImage* image = UIImage::imageWithCGImage(CGImage::imageWithRGBA(kSide, kSide, spritePixels()));
@@ -188,7 +166,7 @@ void BM_SDLRenderer(benchmark::State& state, const char* driver) {
         state.SkipWithError(SDL_GetError());
         return;
     }
-    SDL_Window* window = SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    SDL_Window* window = SDL_CreateWindow("bench", 0, 0, kSceneW, kSceneH, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
     SDL_RendererInfo info{};
     if (!renderer || SDL_GetRendererInfo(renderer, &info) != 0 || std::string(info.name) != driver) {
@@ -213,7 +191,7 @@ void BM_SDLRenderer(benchmark::State& state, const char* driver) {
         for (int i = 0; i < n; i++) {
             const CGPoint p = place(i, f);
             // SDL counts y downwards; the same centre on the same surface.
-            rects[size_t(i)] = {p.x - kSide / 2.0f, float(kHeight) - p.y - kSide / 2.0f, float(kSide), float(kSide)};
+            rects[size_t(i)] = {p.x - kSide / 2.0f, float(kSceneH) - p.y - kSide / 2.0f, float(kSide), float(kSide)};
         }
         SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
         SDL_RenderClear(renderer);

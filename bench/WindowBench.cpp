@@ -12,7 +12,6 @@
 #include <SFML/Graphics.hpp>
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -20,6 +19,7 @@
 #include <vector>
 
 #include "../tests/support/VirtualDisplay.h"
+#include "SpriteScene.h"
 #include "CCApplicationInput.h"
 #include "CCAutoreleasePool.h"
 #include "CCClock.h"
@@ -42,29 +42,7 @@
 
 namespace {
 
-constexpr int kSceneW = 480, kSceneH = 320, kSide = 16;
 constexpr int kWindowW = 960, kWindowH = 640; // the engine's window on a 1280 × 800 desktop
-
-std::vector<std::uint8_t> spritePixels() {
-    std::vector<std::uint8_t> rgba(kSide * kSide * 4);
-    for (int y = 0; y < kSide; y++)
-        for (int x = 0; x < kSide; x++) {
-            std::uint8_t* p = &rgba[(y * kSide + x) * 4];
-            const bool inside = (x - 7.5f) * (x - 7.5f) + (y - 7.5f) * (y - 7.5f) < 64;
-            p[0] = std::uint8_t(x * 16);
-            p[1] = std::uint8_t(y * 16);
-            p[2] = 200;
-            p[3] = inside ? 255 : 0;
-        }
-    return rgba;
-}
-
-// Centre of sprite i in frame f: a slow circle about a point of a grid over the scene.
-void place(int i, int frame, float* x, float* y) {
-    const float angle = float(frame) * 0.05f + float(i);
-    *x = float((i * 37) % kSceneW) + 8 * std::cos(angle);
-    *y = float((i * 53) % kSceneH) + 8 * std::sin(angle);
-}
 
 // --- the engine, in its window backend -------------------------------------------------
 
@@ -136,11 +114,7 @@ void BM_EngineWindow(benchmark::State& state) {
     int f = 0;
     for (auto _ : state) {
         f++;
-        for (int i = 0; i < n; i++) {
-            float x, y;
-            place(i, f, &x, &y);
-            sprites[size_t(i)]->setPosition(ccp(x, y));
-        }
+        for (int i = 0; i < n; i++) sprites[size_t(i)]->setPosition(place(i, f));
         e.frame();
     }
     state.SetLabel(std::string(engineWindow()->contexts()) +
@@ -174,9 +148,8 @@ void BM_SFML(benchmark::State& state) {
         for (sf::Event e; window.pollEvent(e);) {
         }
         for (int i = 0; i < n; i++) {
-            float x, y;
-            place(i, f, &x, &y);
-            y = kSceneH - y; // SFML's y runs down
+            const CGPoint p = place(i, f);
+            const float x = p.x, y = kSceneH - p.y; // SFML's y runs down
             sf::Vertex* q = &quads[std::size_t(i) * 4];
             q[0].position = {x - 8, y - 8};
             q[1].position = {x + 8, y - 8};
@@ -220,9 +193,8 @@ void BM_SDL2Renderer(benchmark::State& state) {
         SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
         SDL_RenderClear(renderer);
         for (int i = 0; i < n; i++) {
-            float x, y;
-            place(i, f, &x, &y);
-            const SDL_FRect r{x - 8, kSceneH - y - 8, kSide, kSide};
+            const CGPoint p = place(i, f);
+            const SDL_FRect r{p.x - 8, kSceneH - p.y - 8, kSide, kSide};
             SDL_RenderCopyF(renderer, texture, nullptr, &r);
         }
         SDL_RenderPresent(renderer);
