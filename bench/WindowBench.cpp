@@ -298,8 +298,11 @@ int main(int argc, char** argv) {
     self = argv[0];
     if (argc == 4 && std::string(argv[1]) == "--game") {
         const std::string mode = argv[2];
-        return playGame(mode != "window", mode == "window" || mode == "headless-paced",
-                        std::strtoull(argv[3], nullptr, 10));
+        if (mode != "window" && mode != "headless" && mode != "headless-paced") {
+            std::fprintf(stderr, "WindowBench: --game takes window, headless or headless-paced, not \"%s\"\n", argv[2]);
+            return 2;
+        }
+        return playGame(mode != "window", mode != "headless", std::strtoull(argv[3], nullptr, 10));
     }
     // A display of our own, so the window has the size it has on a 1280 × 800 desktop.
     VirtualDisplay display;

@@ -9,8 +9,9 @@
 #include "NSPathUtilities.h"
 
 namespace {
-// This application's key for deriving its identifier from the machine id, 1148e618-4e75-498b-
-// 9348-f75ce17e0252, written out by bytes: SD_ID128_MAKE's compound literal is C only.
+// This application's key for deriving its identifier from the machine id,
+// 1148e618-4e75-498b-9348-f75ce17e0252, written out by bytes: SD_ID128_MAKE's compound literal
+// is C only.
 constexpr sd_id128_t kApplicationId = {{0x11, 0x48, 0xe6, 0x18, 0x4e, 0x75, 0x49, 0x8b, 0x93, 0x48, 0xf7, 0x5c,
                                         0xe1, 0x7e, 0x02, 0x52}};
 
