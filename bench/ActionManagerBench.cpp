@@ -75,6 +75,38 @@ void BM_ActionManagerPass(benchmark::State& state) {
     purgeManagerAndScheduler();
 }
 
+// The actions' own calls (step, then isDone) over the same moves with no manager around them:
+// the floor that the action objects set under any manager.
+void BM_ActionCallsOnly(benchmark::State& state) {
+    CCAutoreleaseScope pool;
+    const int n = static_cast<int>(state.range(0));
+    std::vector<CCNode*> nodes = makeNodes(n);
+    const float duration = 1e6f;
+    std::vector<CCAction*> actions;
+    actions.reserve(n);
+    for (CCNode* node : nodes) {
+        CCAction* action =
+            CCMoveBy::actionWithDuration(duration, CGPointMake(kVelocity.x * duration, kVelocity.y * duration));
+        action->retain();
+        action->startWithTarget(node);
+        action->step(kFrame);
+        actions.push_back(action);
+    }
+    long finished = 0;
+    for (auto _ : state) {
+        for (CCAction* action : actions) {
+            action->step(kFrame);
+            if (action->isDone()) finished++;
+        }
+        benchmark::ClobberMemory();
+    }
+    benchmark::DoNotOptimize(finished);
+    state.SetItemsProcessed(state.iterations() * n);
+    for (CCAction* action : actions) action->release();
+    for (CCNode* node : nodes) node->release();
+    purgeManagerAndScheduler();
+}
+
 // A move as a plain record: its start, offset, duration and time so far.
 struct PlainMove {
     CCNode* node;
@@ -137,6 +169,7 @@ void BM_PlainMoveLoopSharedClock(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_ActionManagerPass)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ActionCallsOnly)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainMoveLoop)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainMoveLoopSharedClock)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
