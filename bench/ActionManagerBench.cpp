@@ -31,6 +31,9 @@ namespace {
 
 constexpr float kFrame = 1.0f / 60;
 const CGPoint kVelocity = CGPointMake(30, 12); // points per second
+// Every move lasts long enough never to finish during a run.
+constexpr float kDuration = 1e6f;
+const CGPoint kOffset = CGPointMake(kVelocity.x * kDuration, kVelocity.y * kDuration);
 
 std::vector<CCNode*> makeNodes(int n) {
     std::vector<CCNode*> nodes;
@@ -57,10 +60,7 @@ void BM_ActionManagerPass(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     CCActionManager::sharedManager();
     std::vector<CCNode*> nodes = makeNodes(n);
-    // Long enough never to finish during the run.
-    const float duration = 1e6f;
-    for (CCNode* node : nodes)
-        node->runAction(CCMoveBy::actionWithDuration(duration, CGPointMake(kVelocity.x * duration, kVelocity.y * duration)));
+    for (CCNode* node : nodes) node->runAction(CCMoveBy::actionWithDuration(kDuration, kOffset));
     CCScheduler* scheduler = CCScheduler::sharedScheduler();
     scheduler->tick(kFrame); // the first step of each action
     long before = allocations.load();
@@ -81,12 +81,10 @@ void BM_ActionCallsOnly(benchmark::State& state) {
     CCAutoreleaseScope pool;
     const int n = static_cast<int>(state.range(0));
     std::vector<CCNode*> nodes = makeNodes(n);
-    const float duration = 1e6f;
     std::vector<CCAction*> actions;
     actions.reserve(n);
     for (CCNode* node : nodes) {
-        CCAction* action =
-            CCMoveBy::actionWithDuration(duration, CGPointMake(kVelocity.x * duration, kVelocity.y * duration));
+        CCAction* action = CCMoveBy::actionWithDuration(kDuration, kOffset);
         action->retain();
         action->startWithTarget(node);
         action->step(kFrame);
@@ -120,12 +118,9 @@ void BM_PlainMoveLoop(benchmark::State& state) {
     CCAutoreleaseScope pool;
     const int n = static_cast<int>(state.range(0));
     std::vector<CCNode*> nodes = makeNodes(n);
-    const float duration = 1e6f;
     std::vector<PlainMove> moves;
     moves.reserve(n);
-    for (CCNode* node : nodes)
-        moves.push_back(PlainMove{node, node->position(),
-                                  CGPointMake(kVelocity.x * duration, kVelocity.y * duration), duration, 0});
+    for (CCNode* node : nodes) moves.push_back(PlainMove{node, node->position(), kOffset, kDuration, 0});
     benchmark::DoNotOptimize(moves.data());
     long finished = 0;
     long before = allocations.load();
